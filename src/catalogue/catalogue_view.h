@@ -1,0 +1,29 @@
+// The computed cells of the main list: sizes and running state.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "catalogue/row_list.h"
+#include "platform/platform_ops.h"
+
+namespace velkor {
+
+inline constexpr char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+inline constexpr char kUserShellFoldersKey[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+
+// Whole mebibytes followed by " MB".
+std::string SizeText(uint64_t bytes);
+
+// The Desktop value of Shell Folders: the desktop the shell shows.
+std::string DesktopInUse(PlatformOps& ops);
+
+// Loads the catalogue file (when it exists) and measures every row.
+void StartupFill(RowList& list, const std::string& catalogueFile, PlatformOps& ops);
+// Marks the row in use; measures every row but the first again.
+void RunningStateRefresh(RowList& list, PlatformOps& ops);
+// Measures every row, then runs RunningStateRefresh.
+void RefreshDisplay(RowList& list, PlatformOps& ops);
+
+}  // namespace velkor

@@ -1,0 +1,99 @@
+// The operating-system operations the program's logic calls. Texts are UTF-8;
+// the Win32 implementation converts at the API call. Tests use a scriptable fake.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace velkor {
+
+enum class RegRoot { CurrentUser, LocalMachine };
+
+struct ProcessEntry {
+  uint32_t id = 0;
+  std::string exeName;  // bare file name, e.g. "explorer.exe"
+};
+
+// Buttons of the plain message box; the answer uses the program's numbering.
+enum class Buttons { Ok, OkCancel };
+enum Answer : int { kOk = 0, kCancel = 1, kAbort = 2, kRetry = 3, kIgnore = 4, kYes = 5, kNo = 6 };
+
+struct DirEntry {
+  std::string name;
+  bool directory = false;
+  bool archive = false;
+};
+
+struct OsVersion {
+  bool nt = true;
+  uint32_t major = 0, minor = 0;
+};
+
+struct DateTime {
+  int year = 1899, month = 12, day = 30, hour = 0, minute = 0, second = 0;
+  bool operator==(const DateTime&) const = default;
+};
+
+// What a folder removal left behind: nothing when `complete`.
+struct RemovalResult {
+  bool complete = false;
+  uint64_t entriesLeft = 0;
+};
+
+class PlatformOps {
+ public:
+  virtual ~PlatformOps() = default;
+
+  // Registry: `path` is key path, backslash, value name (no backslash: value at the root).
+  // Missing values and values of another type read as "" / 0.
+  virtual std::string ReadRegText(RegRoot root, const std::string& path) = 0;
+  virtual uint32_t ReadRegNumber(RegRoot root, const std::string& path) = 0;
+  virtual bool WriteRegText(RegRoot root, const std::string& path, const std::string& value) = 0;
+  virtual bool WriteRegNumber(RegRoot root, const std::string& path, uint32_t value) = 0;
+
+  virtual std::vector<ProcessEntry> ProcessList() = 0;
+  virtual void EndProcess(uint32_t id) = 0;
+
+  // Asks the shell to open `file` with `verb` ("" for the default action), shown normally.
+  virtual void ShellOpen(const std::string& verb, const std::string& file) = 0;
+
+  // Total bytes of every file below `path`; reparse points are not followed and
+  // unreadable sub-folders are skipped. A missing folder measures 0.
+  virtual uint64_t FolderSize(const std::string& path) = 0;
+  // Creation date in local time; the zero date (30 Dec 1899) when it cannot be read.
+  virtual DateTime FolderCreationDate(const std::string& path) = 0;
+
+  virtual bool MakeDirectory(const std::string& path) = 0;  // one level
+  // Anything by that name (file or folder); wildcards match.
+  virtual bool Exists(const std::string& path) = 0;
+
+  virtual bool ReadWholeFile(const std::string& path, std::string& bytes) = 0;
+  // Replaces the file in one step: a failure leaves the previous file intact.
+  virtual bool ReplaceFileContents(const std::string& path, const std::string& bytes) = 0;
+
+  // Converts to and from the system's ANSI code page. ToAnsi fails for a text
+  // the code page cannot represent.
+  virtual bool ToAnsi(const std::string& utf8, std::string& ansi) = 0;
+  virtual std::string FromAnsi(const std::string& ansi) = 0;
+
+  virtual std::vector<DirEntry> ListDirectory(const std::string& pattern) = 0;
+  // Removes the folder and everything in it; links inside are removed, never followed.
+  virtual RemovalResult RemoveFolder(const std::string& path) = 0;
+  // Moves a file; `target` must not exist (callers pick a free name).
+  virtual bool MoveFile(const std::string& source, const std::string& target) = 0;
+  virtual bool CreateShortcut(const std::string& linkPath, const std::string& target) = 0;
+  // Starts a command line shown normally and waits up to `waitMs` for it to be ready for input.
+  virtual void StartProcess(const std::string& commandLine, uint32_t waitMs) = 0;
+
+  virtual std::string LogonName() = 0;  // "" when it cannot be read
+  virtual OsVersion Version() = 0;
+  // The folder browser with an edit field; "" when cancelled.
+  virtual std::string BrowseForFolder(const std::string& title) = 0;
+
+  virtual int MessageBox(const std::string& text, Buttons buttons) = 0;
+  // Returns false when cancelled; `text` then keeps its value.
+  virtual bool InputBox(const std::string& title, const std::string& prompt, std::string& text) = 0;
+};
+
+}  // namespace velkor

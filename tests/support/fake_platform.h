@@ -1,0 +1,85 @@
+// A scriptable in-memory system for the portable procedures: registry, files and
+// folders, processes, and answers for message boxes and input boxes.
+#pragma once
+
+#include <deque>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/platform_ops.h"
+
+namespace velkor::test {
+
+class FakePlatform : public PlatformOps {
+ public:
+  // --- state a test prepares and inspects ---
+  std::map<std::string, std::string> regText;   // "HKCU\\key\\value" -> text
+  std::map<std::string, uint32_t> regNumber;    // same naming
+  std::set<std::string> refusedRegWrites;       // writes to these names fail
+  std::vector<std::string> regWriteLog;         // every write, "HKCU\\path=value", in order
+
+  std::set<std::string> dirs;                   // folders, without trailing backslash
+  std::map<std::string, std::string> files;     // path -> contents
+  std::set<std::string> lockedFiles;            // cannot be moved or removed
+  std::set<std::string> unwritableFiles;        // ReplaceFileContents fails
+  std::map<std::string, DateTime> creationDates;
+
+  std::vector<ProcessEntry> processes;
+  std::vector<uint32_t> endedProcesses;
+  std::vector<std::string> shellOpens;          // "verb|file"
+  std::vector<std::string> startedProcesses;
+  std::vector<std::string> shortcuts;           // "link->target"
+
+  std::deque<int> messageAnswers;               // answers in order; OK when empty
+  std::vector<std::string> messages;            // every message box text, in order
+  std::deque<std::pair<bool, std::string>> inputAnswers;
+  std::string browseAnswer;
+  std::string logonName = "tester";
+  OsVersion version{true, 6, 1};
+
+  // Adds a file (and its folders).
+  void AddFile(const std::string& path, const std::string& contents = "");
+  void AddDir(const std::string& path);
+  bool HasDir(const std::string& path) const { return dirs.count(Strip(path)) > 0; }
+  bool HasFile(const std::string& path) const { return files.count(path) > 0; }
+  static std::string Strip(const std::string& path);
+
+  // --- PlatformOps ---
+  std::string ReadRegText(RegRoot root, const std::string& path) override;
+  uint32_t ReadRegNumber(RegRoot root, const std::string& path) override;
+  bool WriteRegText(RegRoot root, const std::string& path, const std::string& value) override;
+  bool WriteRegNumber(RegRoot root, const std::string& path, uint32_t value) override;
+  std::vector<ProcessEntry> ProcessList() override { return processes; }
+  void EndProcess(uint32_t id) override;
+  void ShellOpen(const std::string& verb, const std::string& file) override { shellOpens.push_back(verb + "|" + file); }
+  uint64_t FolderSize(const std::string& path) override;
+  DateTime FolderCreationDate(const std::string& path) override;
+  bool MakeDirectory(const std::string& path) override;
+  bool Exists(const std::string& path) override;
+  bool ReadWholeFile(const std::string& path, std::string& bytes) override;
+  bool ReplaceFileContents(const std::string& path, const std::string& bytes) override;
+  // Every text is representable except those holding U+FFFF (the tests' stand-in for
+  // a character the code page lacks).
+  bool ToAnsi(const std::string& utf8, std::string& ansi) override;
+  std::string FromAnsi(const std::string& ansi) override { return ansi; }
+  std::vector<DirEntry> ListDirectory(const std::string& pattern) override;
+  RemovalResult RemoveFolder(const std::string& path) override;
+  bool MoveFile(const std::string& source, const std::string& target) override;
+  bool CreateShortcut(const std::string& linkPath, const std::string& target) override;
+  void StartProcess(const std::string& commandLine, uint32_t) override { startedProcesses.push_back(commandLine); }
+  std::string LogonName() override { return logonName; }
+  OsVersion Version() override { return version; }
+  std::string BrowseForFolder(const std::string&) override { return browseAnswer; }
+  int MessageBox(const std::string& text, Buttons buttons) override;
+  bool InputBox(const std::string& title, const std::string& prompt, std::string& text) override;
+
+ private:
+  static std::string Name(RegRoot root, const std::string& path);
+  bool Under(const std::string& path, const std::string& folder) const;
+};
+
+inline constexpr char kUnrepresentable[] = "\xEF\xBF\xBF";
+
+}  // namespace velkor::test
