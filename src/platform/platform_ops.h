@@ -81,7 +81,7 @@ class PlatformOps {
   // Removes the folder and everything in it; links inside are removed, never followed.
   virtual RemovalResult RemoveFolder(const std::string& path) = 0;
   // Moves a file; `target` must not exist (callers pick a free name).
-  virtual bool MoveFile(const std::string& source, const std::string& target) = 0;
+  virtual bool MovePath(const std::string& source, const std::string& target) = 0;
   virtual bool CreateShortcut(const std::string& linkPath, const std::string& target) = 0;
   // Starts a command line shown normally and waits up to `waitMs` for it to be ready for input.
   virtual void StartProcess(const std::string& commandLine, uint32_t waitMs) = 0;
@@ -91,7 +91,7 @@ class PlatformOps {
   // The folder browser with an edit field; "" when cancelled.
   virtual std::string BrowseForFolder(const std::string& title) = 0;
 
-  virtual int MessageBox(const std::string& text, Buttons buttons) = 0;
+  virtual int ShowMessage(const std::string& text, Buttons buttons) = 0;
   // Returns false when cancelled; `text` then keeps its value.
   virtual bool InputBox(const std::string& title, const std::string& prompt, std::string& text) = 0;
 };

@@ -156,7 +156,7 @@ RemovalResult FakePlatform::RemoveFolder(const std::string& path) {
   return result;
 }
 
-bool FakePlatform::MoveFile(const std::string& source, const std::string& target) {
+bool FakePlatform::MovePath(const std::string& source, const std::string& target) {
   if (!files.count(source) || lockedFiles.count(source) || files.count(target) || dirs.count(target) ||
       !dirs.count(Parent(target)))
     return false;
@@ -172,7 +172,7 @@ bool FakePlatform::CreateShortcut(const std::string& linkPath, const std::string
   return true;
 }
 
-int FakePlatform::MessageBox(const std::string& text, Buttons) {
+int FakePlatform::ShowMessage(const std::string& text, Buttons) {
   messages.push_back(text);
   if (messageAnswers.empty()) return kOk;
   const int answer = messageAnswers.front();

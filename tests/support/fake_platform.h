@@ -66,13 +66,13 @@ class FakePlatform : public PlatformOps {
   std::string FromAnsi(const std::string& ansi) override { return ansi; }
   std::vector<DirEntry> ListDirectory(const std::string& pattern) override;
   RemovalResult RemoveFolder(const std::string& path) override;
-  bool MoveFile(const std::string& source, const std::string& target) override;
+  bool MovePath(const std::string& source, const std::string& target) override;
   bool CreateShortcut(const std::string& linkPath, const std::string& target) override;
   void StartProcess(const std::string& commandLine, uint32_t) override { startedProcesses.push_back(commandLine); }
   std::string LogonName() override { return logonName; }
   OsVersion Version() override { return version; }
   std::string BrowseForFolder(const std::string&) override { return browseAnswer; }
-  int MessageBox(const std::string& text, Buttons buttons) override;
+  int ShowMessage(const std::string& text, Buttons buttons) override;
   bool InputBox(const std::string& title, const std::string& prompt, std::string& text) override;
 
  private:

@@ -1,0 +1,51 @@
+// Program entry: COM and the common controls, the main window, the message loop.
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <string>
+
+#include "app/main_window_win.h"
+#include "platform/platform_ops_win.h"
+#include "platform/text_win.h"
+
+namespace {
+
+std::string ExecutablePath() {
+  std::wstring path(32768, L'\0');
+  path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
+  return velkor::Narrow(path);
+}
+
+// Secondary windows get dialog keyboard handling (Tab, Enter, Esc).
+bool IsSecondaryWindowMessage(HWND main, MSG& msg) {
+  HWND active = GetActiveWindow();
+  return active && active != main && GetWindowThreadProcessId(active, nullptr) == GetCurrentThreadId() &&
+         IsDialogMessageW(active, &msg);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&icc);
+
+  velkor::Win32PlatformOps ops;
+  const velkor::AppPaths paths = velkor::AppPaths::FromExecutable(ExecutablePath());
+  SetCurrentDirectoryW(velkor::Widen(paths.runDir + "\\").c_str());
+
+  {
+    velkor::MainWindow window(ops, paths);
+    if (window.Create(showCommand)) {
+      MSG msg;
+      while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (IsSecondaryWindowMessage(window.Handle(), msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+      }
+    }
+  }
+  CoUninitialize();
+  return 0;
+}

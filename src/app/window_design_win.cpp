@@ -1,0 +1,111 @@
+#include "app/window_design_win.h"
+
+#include <commctrl.h>
+
+#include "platform/proc_address_win.h"
+
+namespace velkor {
+namespace {
+
+struct ClassAndStyle {
+  const wchar_t* cls;
+  DWORD style;
+};
+
+ClassAndStyle ClassOf(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::ListView: return {WC_LISTVIEWW, WS_BORDER | WS_TABSTOP};
+    case ControlKind::Edit: return {L"EDIT", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL};
+    case ControlKind::Button: return {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON};
+    case ControlKind::CheckBox: return {L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX};
+    case ControlKind::Radio: return {L"BUTTON", WS_TABSTOP | BS_AUTORADIOBUTTON};
+    case ControlKind::DropList: return {WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST};
+    case ControlKind::Tab: return {WC_TABCONTROLW, WS_CLIPSIBLINGS};
+    case ControlKind::Frame: return {L"BUTTON", BS_GROUPBOX};
+    case ControlKind::Label: return {L"STATIC", SS_LEFT};
+    case ControlKind::StatusBar: return {STATUSCLASSNAMEW, 0};
+    case ControlKind::Picture: return {L"STATIC", SS_ETCHEDHORZ};
+  }
+  return {L"STATIC", 0};
+}
+
+const ControlSpec* FindSpec(std::span<const ControlSpec> design, int id) {
+  for (const ControlSpec& spec : design)
+    if (spec.id == id) return &spec;
+  return nullptr;
+}
+
+}  // namespace
+
+UINT WindowDpi(HWND window) {
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  static const auto getDpi = ProcAddress<GetDpiForWindowFn>(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow");
+  if (getDpi && window) {
+    if (const UINT dpi = getDpi(window)) return dpi;
+  }
+  HDC screen = GetDC(nullptr);
+  const UINT dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi ? dpi : 96;
+}
+
+int Scale(int designPixels, UINT dpi) { return MulDiv(designPixels, static_cast<int>(dpi), 96); }
+
+HFONT CreateMessageFont(UINT dpi) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+  LOGFONTW font = metrics.lfMessageFont;
+  // The metrics are given at the system DPI; rescale for this window's DPI.
+  HDC screen = GetDC(nullptr);
+  const int systemDpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  font.lfHeight = MulDiv(font.lfHeight, static_cast<int>(dpi), systemDpi ? systemDpi : 96);
+  return CreateFontIndirectW(&font);
+}
+
+void CreateControls(HWND window, std::span<const ControlSpec> design, HFONT font) {
+  const UINT dpi = WindowDpi(window);
+  for (const ControlSpec& spec : design) {
+    int x = spec.x, y = spec.y;
+    if (const ControlSpec* frame = spec.frame ? FindSpec(design, spec.frame) : nullptr) x += frame->x, y += frame->y;
+    const ClassAndStyle cs = ClassOf(spec.kind);
+    const DWORD visible = spec.page > 0 ? 0 : WS_VISIBLE;
+    HWND control = CreateWindowExW(0, cs.cls, spec.caption ? spec.caption : L"",
+                                   WS_CHILD | visible | cs.style | spec.extraStyle, Scale(x, dpi), Scale(y, dpi),
+                                   Scale(spec.width, dpi), Scale(spec.height, dpi), window,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), GetModuleHandleW(nullptr),
+                                   nullptr);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  }
+}
+
+void ShowPage(HWND window, std::span<const ControlSpec> design, int page) {
+  for (const ControlSpec& spec : design)
+    if (spec.page >= 0) ShowWindow(GetDlgItem(window, spec.id), spec.page == page ? SW_SHOW : SW_HIDE);
+}
+
+void RegisterWindowClass(const wchar_t* className, WNDPROC proc) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  if (GetClassInfoExW(GetModuleHandleW(nullptr), className, &wc)) return;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = className;
+  wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+  wc.hIconSm = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                             GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+  RegisterClassExW(&wc);
+}
+
+HWND CreateDesignedWindow(const wchar_t* className, const wchar_t* title, DWORD style, int x, int y, int width,
+                          int height, void* self, HMENU menu) {
+  const UINT dpi = WindowDpi(nullptr);
+  return CreateWindowExW(0, className, title, style, x == CW_USEDEFAULT ? x : Scale(x, dpi),
+                         y == CW_USEDEFAULT ? y : Scale(y, dpi), Scale(width, dpi), Scale(height, dpi), nullptr, menu,
+                         GetModuleHandleW(nullptr), self);
+}
+
+}  // namespace velkor

@@ -1,0 +1,98 @@
+#include "catalogue/list_view_rows_win.h"
+
+#include <commctrl.h>
+
+#include "app/window_design_win.h"
+#include "platform/text_win.h"
+
+namespace velkor {
+namespace {
+
+struct ColumnDesign {
+  const wchar_t* heading;
+  int width;
+  int format;
+};
+
+constexpr ColumnDesign kColumns[kColumnCount] = {
+    {L"序", 30, LVCFMT_LEFT},
+    {L"桌面标题", 150, LVCFMT_CENTER},
+    {L"占用空间", 60, LVCFMT_CENTER},
+    {L"桌面路径", 150, LVCFMT_CENTER},
+    {L"运行状态", 90, LVCFMT_CENTER},
+};
+
+}  // namespace
+
+void AddCatalogueColumns(HWND list, UINT dpi) {
+  for (int c = 0; c < kColumnCount; ++c) {
+    LVCOLUMNW col{};
+    col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
+    col.pszText = const_cast<wchar_t*>(kColumns[c].heading);
+    col.cx = Scale(kColumns[c].width, dpi);
+    col.fmt = kColumns[c].format;
+    col.iSubItem = c;
+    ListView_InsertColumn(list, c, &col);
+  }
+}
+
+int ListViewRows::RowCount() const { return ListView_GetItemCount(list_); }
+
+int ListViewRows::ColumnCount() const { return Header_GetItemCount(ListView_GetHeader(list_)); }
+
+std::string ListViewRows::Cell(int row, int column) const {
+  if (row < 0 || row >= RowCount() || column < 0 || column >= ColumnCount()) return {};
+  std::wstring text(260, L'\0');
+  for (;;) {
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = text.data();
+    item.cchTextMax = static_cast<int>(text.size());
+    const int n = static_cast<int>(SendMessageW(list_, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item)));
+    if (n < static_cast<int>(text.size()) - 1) {
+      text.resize(n);
+      return Narrow(text);
+    }
+    text.resize(text.size() * 2);
+  }
+}
+
+void ListViewRows::SetCell(int row, int column, const std::string& text) {
+  if (row < 0 || row >= RowCount()) return;
+  std::wstring wide = Widen(text);
+  ListView_SetItemText(list_, row, column, wide.data());
+}
+
+CatalogueRow ListViewRows::Row(int row) const {
+  CatalogueRow out;
+  for (int c = 0, n = ColumnCount(); c < n; ++c) out.cells.push_back(Cell(row, c));
+  LVITEMW item{};
+  item.mask = LVIF_PARAM | LVIF_INDENT;
+  item.iItem = row;
+  if (ListView_GetItem(list_, &item)) {
+    out.itemValue = static_cast<int32_t>(item.lParam);
+    out.indent = item.iIndent;
+  }
+  return out;
+}
+
+int ListViewRows::AppendRow(const CatalogueRow& row) {
+  std::wstring first = Widen(row.cells.empty() ? std::string() : row.cells[0]);
+  LVITEMW item{};
+  item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_INDENT;
+  item.iItem = RowCount();
+  item.pszText = first.data();
+  item.lParam = row.itemValue;
+  item.iIndent = row.indent;
+  const int index = ListView_InsertItem(list_, &item);
+  for (size_t c = 1; c < row.cells.size(); ++c) SetCell(index, static_cast<int>(c), row.cells[c]);
+  return index;
+}
+
+void ListViewRows::DeleteRow(int row) { ListView_DeleteItem(list_, row); }
+
+void ListViewRows::Clear() { ListView_DeleteAllItems(list_); }
+
+int ListViewRows::Selected() const { return ListView_GetNextItem(list_, -1, LVNI_SELECTED); }
+
+}  // namespace velkor

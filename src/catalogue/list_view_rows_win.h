@@ -1,0 +1,33 @@
+// The main list view seen as catalogue rows: the list is the catalogue.
+#pragma once
+
+#include <windows.h>
+
+#include "catalogue/row_list.h"
+
+namespace velkor {
+
+class ListViewRows : public RowList {
+ public:
+  explicit ListViewRows(HWND list = nullptr) : list_(list) {}
+  void Attach(HWND list) { list_ = list; }
+  HWND Handle() const { return list_; }
+
+  int RowCount() const override;
+  int ColumnCount() const override;
+  std::string Cell(int row, int column) const override;
+  void SetCell(int row, int column, const std::string& text) override;
+  CatalogueRow Row(int row) const override;
+  int AppendRow(const CatalogueRow& row) override;
+  void DeleteRow(int row) override;
+  void Clear() override;
+  int Selected() const override;
+
+ private:
+  HWND list_;
+};
+
+// The main list's columns: heading, width and alignment.
+void AddCatalogueColumns(HWND list, UINT dpi);
+
+}  // namespace velkor

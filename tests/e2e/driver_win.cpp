@@ -1,0 +1,171 @@
+#include "driver_win.h"
+
+#include <commctrl.h>
+
+#include "platform/handles_win.h"
+
+namespace velkor::e2e {
+
+bool WaitFor(const std::function<bool()>& condition, DWORD ms) {
+  const ULONGLONG end = GetTickCount64() + ms;
+  do {
+    if (condition()) return true;
+    Sleep(20);
+  } while (GetTickCount64() < end);
+  return condition();
+}
+
+ProgramUnderTest::ProgramUnderTest() {
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring built = self;
+  built = built.substr(0, built.rfind(L'\\'));           // .../tests
+  built = built.substr(0, built.rfind(L'\\')) + L"\\" + Widen(VELKOR_EXE_NAME);  // build root
+  exe_ = dir_ / Widen(VELKOR_EXE_NAME);
+  CopyFileW(built.c_str(), exe_.c_str(), FALSE);
+}
+
+ProgramUnderTest::~ProgramUnderTest() {
+  for (HANDLE p : processes_) {
+    if (WaitForSingleObject(p, 0) == WAIT_TIMEOUT) TerminateProcess(p, 1);
+    WaitForSingleObject(p, 5000);
+    CloseHandle(p);
+  }
+}
+
+HANDLE ProgramUnderTest::Start() {
+  STARTUPINFOW si{};
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION pi{};
+  std::wstring line = L"\"" + exe_ + L"\"";
+  if (!CreateProcessW(exe_.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, dir_.wide().c_str(), &si, &pi))
+    return nullptr;
+  CloseHandle(pi.hThread);
+  processes_.push_back(pi.hProcess);
+  if (!pid_) pid_ = pi.dwProcessId;
+  return pi.hProcess;
+}
+
+HWND ProgramUnderTest::MainWindow(DWORD ms) {
+  HWND found = nullptr;
+  WaitFor([&] { return (found = FindWindowOf(pid_, L"VelkorMainWindow", nullptr)) && IsWindowVisible(found); }, ms);
+  return found;
+}
+
+HWND ProgramUnderTest::List() { return FindWindowExW(MainWindow(), nullptr, WC_LISTVIEWW, nullptr); }
+
+DWORD ProgramUnderTest::WaitExit(DWORD ms) {
+  DWORD code = STILL_ACTIVE;
+  if (!processes_.empty() && WaitForSingleObject(processes_.front(), ms) == WAIT_OBJECT_0)
+    GetExitCodeProcess(processes_.front(), &code);
+  return code;
+}
+
+std::vector<std::vector<std::string>> ReadRows(HWND list, int columns) {
+  std::vector<std::vector<std::string>> rows;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(list, &pid);
+  UniqueHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
+  if (!process) return rows;
+  constexpr SIZE_T kText = 1024;
+  auto* remote = static_cast<char*>(
+      VirtualAllocEx(process.get(), nullptr, sizeof(LVITEMW) + kText * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
+  const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  for (int r = 0; r < count; ++r) {
+    std::vector<std::string> row;
+    for (int c = 0; c < columns; ++c) {
+      LVITEMW item{};
+      item.iSubItem = c;
+      item.cchTextMax = kText;
+      item.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(LVITEMW));
+      WriteProcessMemory(process.get(), remote, &item, sizeof(item), nullptr);
+      const LRESULT n = SendMessageW(list, LVM_GETITEMTEXTW, r, reinterpret_cast<LPARAM>(remote));
+      std::wstring text(static_cast<size_t>(n), L'\0');
+      ReadProcessMemory(process.get(), remote + sizeof(LVITEMW), text.data(), n * sizeof(wchar_t), nullptr);
+      row.push_back(Narrow(text));
+    }
+    rows.push_back(row);
+  }
+  VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+  return rows;
+}
+
+namespace {
+struct Search {
+  DWORD pid;
+  const wchar_t* cls;
+  const wchar_t* title;
+  HWND found;
+};
+BOOL CALLBACK Match(HWND w, LPARAM lp) {
+  auto* s = reinterpret_cast<Search*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  wchar_t cls[128] = L"", title[256] = L"";
+  GetClassNameW(w, cls, 128);
+  GetWindowTextW(w, title, 256);
+  if (pid == s->pid && (!s->cls || wcscmp(cls, s->cls) == 0) && (!s->title || wcscmp(title, s->title) == 0)) {
+    s->found = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+}  // namespace
+
+HWND FindWindowOf(DWORD pid, const wchar_t* cls, const wchar_t* title) {
+  Search s{pid, cls, title, nullptr};
+  EnumWindows(Match, reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+HWND WaitMessageBox(DWORD pid, DWORD ms) {
+  HWND box = nullptr;
+  WaitFor([&] { return (box = FindWindowOf(pid, L"#32770", L"信息：")) && IsWindowVisible(box); }, ms);
+  return box;
+}
+
+std::string MessageBoxText(HWND box) {
+  wchar_t text[1024] = L"";
+  GetDlgItemTextW(box, 0xFFFF, text, 1024);
+  return Narrow(text);
+}
+
+void Answer(HWND box, int button) { PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0); }
+
+void SaveScreenshot(HWND window, const std::string& name) {
+  Sleep(300);  // let the window finish painting
+  RECT r;
+  GetWindowRect(window, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = -h;  // top-down
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 24;
+  void* bits = nullptr;
+  HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  SelectObject(mem, old);
+  const DWORD stride = ((w * 3 + 3) & ~3), size = stride * h;
+  BITMAPFILEHEADER fh{0x4D42, static_cast<DWORD>(sizeof(fh) + sizeof(BITMAPINFOHEADER) + size), 0, 0,
+                      sizeof(fh) + sizeof(BITMAPINFOHEADER)};
+  wchar_t dir[MAX_PATH] = L"";
+  GetEnvironmentVariableW(L"VELKOR_SCREENSHOT_DIR", dir, MAX_PATH);
+  CreateDirectoryW(dir, nullptr);
+  const std::wstring path = std::wstring(dir) + L"\\" + Widen(name) + L".bmp";
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written;
+  WriteFile(f, &fh, sizeof(fh), &written, nullptr);
+  WriteFile(f, &bi.bmiHeader, sizeof(BITMAPINFOHEADER), &written, nullptr);
+  WriteFile(f, bits, size, &written, nullptr);
+  CloseHandle(f);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+}
+
+}  // namespace velkor::e2e

@@ -1,0 +1,59 @@
+// Drives the real program from outside, as a user would: starts it in a folder of its
+// own, finds its windows, reads its list, answers its message boxes, takes screenshots.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "win_fixtures_win.h"
+
+namespace velkor::e2e {
+
+// Polls `condition` every 20 ms for up to `ms`.
+bool WaitFor(const std::function<bool()>& condition, DWORD ms = 5000);
+
+class ProgramUnderTest {
+ public:
+  // Copies the program into a fresh run folder; nothing runs yet.
+  ProgramUnderTest();
+  ~ProgramUnderTest();
+
+  const test::TempDir& RunDir() const { return dir_; }
+  std::wstring ConfigRoot() const { return dir_ / L"软件配置"; }
+  std::wstring ProfilesRoot() const { return dir_ / L"软件配置\\桌面配置"; }
+  std::wstring CatalogueFile() const { return dir_ / L"软件配置\\桌面列表.dat"; }
+
+  // Starts one more process of the program; returns its process handle (owned here).
+  HANDLE Start();
+  // The main window of the first process, once visible.
+  HWND MainWindow(DWORD ms = 10000);
+  HWND List();
+  DWORD Pid() const { return pid_; }
+  // Exit code of the first process after it ended, or STILL_ACTIVE.
+  DWORD WaitExit(DWORD ms);
+
+ private:
+  test::TempDir dir_;
+  std::wstring exe_;
+  std::vector<HANDLE> processes_;
+  DWORD pid_ = 0;
+};
+
+// Every row of a list view of another process, as texts of `columns` columns.
+std::vector<std::vector<std::string>> ReadRows(HWND list, int columns);
+
+// A top-level window of the process with that class and title (nullptr: any).
+HWND FindWindowOf(DWORD pid, const wchar_t* cls, const wchar_t* title);
+// Waits for the program's plain message box and returns its text.
+HWND WaitMessageBox(DWORD pid, DWORD ms = 5000);
+std::string MessageBoxText(HWND box);
+// Presses a button of a message box (IDOK, IDCANCEL).
+void Answer(HWND box, int button);
+
+// Saves the window as build/.../screenshots/NAME.bmp (turned into PNG by the test command).
+void SaveScreenshot(HWND window, const std::string& name);
+
+}  // namespace velkor::e2e

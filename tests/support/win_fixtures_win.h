@@ -1,0 +1,91 @@
+// Helpers for the Windows test layers: a scratch folder and a scratch registry key.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/text_win.h"
+
+namespace velkor::test {
+
+inline bool RunningUnderWine() {
+  return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+inline std::wstring UniqueSuffix() {
+  static int counter = 0;
+  return std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(GetTickCount()) + L"_" +
+         std::to_wstring(++counter);
+}
+
+inline void RemoveTreeW(const std::wstring& path) {
+  WIN32_FIND_DATAW fd;
+  HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &fd);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = fd.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring child = path + L"\\" + name;
+      SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        RemoveTreeW(child);
+      else if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        RemoveDirectoryW(child.c_str());
+      else
+        DeleteFileW(child.c_str());
+    } while (FindNextFileW(find, &fd));
+    FindClose(find);
+  }
+  RemoveDirectoryW(path.c_str());
+}
+
+// A fresh folder under the temp folder, removed with everything in it at the end.
+class TempDir {
+ public:
+  TempDir() {
+    wchar_t base[MAX_PATH];
+    GetTempPathW(MAX_PATH, base);
+    path_ = std::wstring(base) + L"velkor_" + UniqueSuffix();
+    CreateDirectoryW(path_.c_str(), nullptr);
+  }
+  ~TempDir() { RemoveTreeW(path_); }
+  const std::wstring& wide() const { return path_; }
+  std::string utf8() const { return Narrow(path_); }
+  std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
+
+ private:
+  std::wstring path_;
+};
+
+inline void WriteFileW(const std::wstring& path, const std::string& bytes) {
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD written = 0;
+  if (!bytes.empty()) WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(f);
+}
+
+inline std::string ReadFileW(const std::wstring& path) {
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return "<missing>";
+  std::string out;
+  char buffer[4096];
+  DWORD got = 0;
+  while (ReadFile(f, buffer, sizeof(buffer), &got, nullptr) && got) out.append(buffer, got);
+  CloseHandle(f);
+  return out;
+}
+
+// A registry key under HKCU\Software\VelkorTests, deleted at the end.
+class TempKey {
+ public:
+  TempKey() : path_(L"Software\\VelkorTests\\" + UniqueSuffix()) {}
+  ~TempKey() { RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str()), RegDeleteKeyW(HKEY_CURRENT_USER, path_.c_str()); }
+  std::string utf8() const { return Narrow(path_); }
+  const std::wstring& wide() const { return path_; }
+
+ private:
+  std::wstring path_;
+};
+
+}  // namespace velkor::test

@@ -1,0 +1,166 @@
+#include "platform/platform_ops_win.h"
+
+#include <gtest/gtest.h>
+#include <shobjidl.h>
+
+#include "platform/handles_win.h"
+#include "win_fixtures_win.h"
+
+namespace velkor {
+namespace {
+
+using test::ReadFileW;
+using test::TempDir;
+using test::TempKey;
+using test::WriteFileW;
+
+class Win32Ops : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+  Win32PlatformOps ops;
+};
+
+TEST_F(Win32Ops, AnsiCodePageIsChinese) {
+  // Under Wine the code page follows LC_ALL; a silent fallback to 1252 would make
+  // every GBK expectation meaningless.
+  ASSERT_EQ(GetACP(), 936u);
+  std::string ansi;
+  ASSERT_TRUE(ops.ToAnsi("工作", ansi));
+  EXPECT_EQ(ansi, "\xB9\xA4\xD7\xF7");
+  EXPECT_EQ(ops.FromAnsi(ansi), "工作");
+  EXPECT_FALSE(ops.ToAnsi("smile \xF0\x9F\x98\x80", ansi));  // U+1F600 has no GBK form
+}
+
+TEST_F(Win32Ops, RegistryValues) {
+  TempKey key;
+  const std::string base = key.utf8() + "\\Sub";
+  EXPECT_EQ(ops.ReadRegText(RegRoot::CurrentUser, base + "\\Missing"), "");
+  EXPECT_EQ(ops.ReadRegNumber(RegRoot::CurrentUser, base + "\\Missing"), 0u);
+  ASSERT_TRUE(ops.WriteRegText(RegRoot::CurrentUser, base + "\\Desktop", "C:\\p\\工作\\Desktop\\"));
+  EXPECT_EQ(ops.ReadRegText(RegRoot::CurrentUser, base + "\\Desktop"), "C:\\p\\工作\\Desktop\\");
+  ASSERT_TRUE(ops.WriteRegNumber(RegRoot::CurrentUser, base + "\\Handle", 0x12345678));
+  EXPECT_EQ(ops.ReadRegNumber(RegRoot::CurrentUser, base + "\\Handle"), 0x12345678u);
+  // Values of the other kind read as empty.
+  EXPECT_EQ(ops.ReadRegText(RegRoot::CurrentUser, base + "\\Handle"), "");
+  EXPECT_EQ(ops.ReadRegNumber(RegRoot::CurrentUser, base + "\\Desktop"), 0u);
+
+  HKEY raw;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, (key.wide() + L"\\Sub").c_str(), 0, KEY_SET_VALUE | KEY_QUERY_VALUE, &raw), ERROR_SUCCESS);
+  const wchar_t expand[] = L"%SystemRoot%\\x";
+  RegSetValueExW(raw, L"Expand", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(expand), sizeof(expand));
+  DWORD type = 0;
+  ASSERT_EQ(RegQueryValueExW(raw, L"Desktop", nullptr, &type, nullptr, nullptr), ERROR_SUCCESS);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+  RegCloseKey(raw);
+  const std::string expanded = ops.ReadRegText(RegRoot::CurrentUser, base + "\\Expand");
+  EXPECT_EQ(expanded.find('%'), std::string::npos) << expanded;
+  EXPECT_EQ(expanded.substr(expanded.size() - 2), "\\x");
+}
+
+TEST_F(Win32Ops, FolderSizeIsSixtyFourBitAndSkipsLinks) {
+  TempDir dir;
+  CreateDirectoryW((dir / L"sub").c_str(), nullptr);
+  CreateDirectoryW((dir / L"sub\\deeper").c_str(), nullptr);
+  WriteFileW(dir / L"a.bin", std::string(1572864, 'a'));
+  WriteFileW(dir / L"sub\\deeper\\b.bin", std::string(1000, 'b'));
+  EXPECT_EQ(ops.FolderSize(dir.utf8()), 1572864u + 1000u);
+  EXPECT_EQ(ops.FolderSize(dir.utf8() + "\\"), 1572864u + 1000u);
+  EXPECT_EQ(ops.FolderSize(dir.utf8() + "\\missing"), 0u);
+
+  // A sparse 3 GiB file: its size must survive past 32 bits.
+  UniqueFile big(CreateFileW((dir / L"big.bin").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  ASSERT_TRUE(big);
+  LARGE_INTEGER at;
+  at.QuadPart = 3ll << 30;
+  SetFilePointerEx(big.get(), at, nullptr, FILE_BEGIN);
+  SetEndOfFile(big.get());
+  big.reset();
+  EXPECT_EQ(ops.FolderSize(dir.utf8()), (3ull << 30) + 1572864u + 1000u);
+}
+
+TEST_F(Win32Ops, FilesFoldersAndListing) {
+  TempDir dir;
+  const std::string root = dir.utf8();
+  EXPECT_TRUE(ops.MakeDirectory(root + "\\桌面"));
+  EXPECT_FALSE(ops.MakeDirectory(root + "\\桌面"));
+  EXPECT_FALSE(ops.MakeDirectory(root + "\\a\\b"));  // one level only
+  WriteFileW(dir / L"桌面\\x.doc", "doc");
+  EXPECT_TRUE(ops.Exists(root + "\\桌面"));
+  EXPECT_TRUE(ops.Exists(root + "\\桌面\\x.doc"));
+  EXPECT_TRUE(ops.Exists(root + "\\桌面\\*.doc"));
+  EXPECT_FALSE(ops.Exists(root + "\\桌面\\*.txt"));
+
+  std::vector<DirEntry> entries = ops.ListDirectory(root + "\\桌面\\*.*");
+  bool sawFile = false;
+  for (const DirEntry& e : entries)
+    if (e.name == "x.doc") sawFile = !e.directory && e.archive;
+  EXPECT_TRUE(sawFile);
+
+  EXPECT_TRUE(ops.MovePath(root + "\\桌面\\x.doc", root + "\\y.doc"));
+  WriteFileW(dir / L"z.doc", "keep");
+  EXPECT_FALSE(ops.MovePath(root + "\\y.doc", root + "\\z.doc"));  // never replaces
+  EXPECT_EQ(ReadFileW(dir / L"z.doc"), "keep");
+
+  const DateTime created = ops.FolderCreationDate(root + "\\桌面");
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  EXPECT_EQ(created.year, now.wYear);
+  EXPECT_EQ(ops.FolderCreationDate(root + "\\missing"), DateTime{});
+}
+
+TEST_F(Win32Ops, ReplaceFileContentsIsWholeAndLeavesNoTemporary) {
+  TempDir dir;
+  const std::string file = dir.utf8() + "\\桌面列表.dat";
+  ASSERT_TRUE(ops.ReplaceFileContents(file, std::string("one\0two", 7)));
+  ASSERT_TRUE(ops.ReplaceFileContents(file, "new"));
+  std::string back;
+  ASSERT_TRUE(ops.ReadWholeFile(file, back));
+  EXPECT_EQ(back, "new");
+  EXPECT_FALSE(ops.Exists(file + ".tmp"));
+  EXPECT_FALSE(ops.ReplaceFileContents(dir.utf8() + "\\missing\\c.dat", "x"));
+  EXPECT_FALSE(ops.ReadWholeFile(dir.utf8() + "\\missing\\c.dat", back));
+}
+
+TEST_F(Win32Ops, RemoveFolderReportsWhatItLeft) {
+  TempDir dir;
+  const std::wstring tree = dir / L"profile";
+  CreateDirectoryW(tree.c_str(), nullptr);
+  CreateDirectoryW((tree + L"\\Desktop").c_str(), nullptr);
+  WriteFileW(tree + L"\\Desktop\\a.txt", "a");
+  EXPECT_TRUE(ops.RemoveFolder(Narrow(tree)).complete);
+  EXPECT_FALSE(ops.Exists(Narrow(tree)));
+
+  CreateDirectoryW(tree.c_str(), nullptr);
+  WriteFileW(tree + L"\\held.txt", "h");
+  UniqueFile held(CreateFileW((tree + L"\\held.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                              nullptr));
+  const RemovalResult partial = ops.RemoveFolder(Narrow(tree));
+  EXPECT_FALSE(partial.complete);
+  EXPECT_GE(partial.entriesLeft, 1u);
+  held.reset();
+  EXPECT_FALSE(ops.RemoveFolder(Narrow(dir / L"missing")).complete);
+}
+
+TEST_F(Win32Ops, ShortcutPointsAtTarget) {
+  TempDir dir;
+  const std::string link = dir.utf8() + "\\WinowsVelkor.lnk";
+  ASSERT_TRUE(ops.CreateShortcut(link, "C:\\windows\\notepad.exe"));
+  ComPtr<IShellLinkW> shell;
+  ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, shell.put_void())));
+  ComPtr<IPersistFile> file;
+  ASSERT_TRUE(SUCCEEDED(shell->QueryInterface(IID_IPersistFile, file.put_void())));
+  ASSERT_TRUE(SUCCEEDED(file->Load(Widen(link).c_str(), STGM_READ)));
+  wchar_t target[MAX_PATH] = L"";
+  shell->GetPath(target, MAX_PATH, nullptr, 0);
+  EXPECT_EQ(_wcsicmp(target, L"C:\\windows\\notepad.exe"), 0) << Narrow(target);
+}
+
+TEST_F(Win32Ops, ProcessListNamesThisProgram) {
+  bool found = false;
+  for (const ProcessEntry& p : ops.ProcessList())
+    if (p.id == GetCurrentProcessId()) found = p.exeName == "win_tests.exe";
+  EXPECT_TRUE(found);
+}
+
+}  // namespace
+}  // namespace velkor
