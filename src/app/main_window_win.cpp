@@ -1,7 +1,9 @@
 #include "app/main_window_win.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
+#include "app/menu_builder_win.h"
 #include "app/window_design_win.h"
 #include "catalogue/catalogue_view.h"
 #include "platform/text_win.h"
@@ -10,18 +12,25 @@ namespace velkor {
 namespace {
 
 enum : int { kIdList = 1001 };
+constexpr UINT kTrayId = 1;
 
 constexpr ControlSpec kMainDesign[] = {
     {ControlKind::ListView, kIdList, "超级列表框1", 0, 0, 496, 232, nullptr,
      LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER},
 };
 
+constexpr char kContactLink[] = "tencent://Message/?Uin=80012345&websiteName=velkor-soft&Menu=yes";
+
 }  // namespace
+
+MainWindow::MainWindow(PlatformOps& ops, AppPaths paths)
+    : ops_(ops), paths_(std::move(paths)), context_{ops_, rows_, paths_, {}} {}
 
 bool MainWindow::Create(int showCommand) {
   RegisterWindowClass(kMainWindowClass, Proc);
   window_ = CreateDesignedWindow(kMainWindowClass, Widen(kProgramTitle).c_str(),
-                                 WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 50, 50, 505, 283, this);
+                                 WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 50, 50, 505, 283, this,
+                                 BuildMenuBar(kMainMenu));
   if (!window_) return false;
   ShowWindow(window_, showCommand);
   UpdateWindow(window_);
@@ -42,15 +51,38 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_CREATE:
       return OnCreate() ? 0 : -1;
+    case WM_SIZE:
+      if (wp == SIZE_MINIMIZED) Hide();
+      return 0;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wp));
+      return 0;
+    case WM_NOTIFY:
+      OnNotify(*reinterpret_cast<const NMHDR*>(lp));
+      return 0;
+    case kTrayMessage:
+      if (LOWORD(lp) == WM_LBUTTONDBLCLK) Show();
+      if (LOWORD(lp) == WM_RBUTTONUP) PopUp("托盘菜单");
+      return 0;
     case WM_DESTROY:
+      RemoveTrayIcon();
       PostQuitMessage(0);
       return 0;
+  }
+  if (msg == taskbarCreated_ && msg != 0) {
+    AddTrayIcon();  // the shell started again: the icon must be added anew
+    return 0;
   }
   return DefWindowProcW(window_, msg, wp, lp);
 }
 
 bool MainWindow::OnCreate() {
   if (instance_.AnotherIsRunning(ops_, kSingleInstanceName, window_, true, kMainWindowClass)) return false;
+  taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+  icon_ = reinterpret_cast<HICON>(GetClassLongPtrW(window_, GCLP_HICON));
+  if (!icon_) icon_ = LoadIconW(nullptr, IDI_APPLICATION);
+  AddTrayIcon();
+
   SetWindowTextW(window_, Widen(MainWindowTitle(OsGenerationOf(ops_.Version()))).c_str());
   EnsureConfigFolders(ops_, paths_);
 
@@ -64,6 +96,78 @@ bool MainWindow::OnCreate() {
 
   StartupFill(rows_, paths_.CatalogueFile(), ops_);
   return true;
+}
+
+void MainWindow::OnCommand(int command) {
+  switch (command) {
+    case kCmdToTray:
+      Hide();
+      break;
+    case kCmdShow:
+      Show();
+      break;
+    case kCmdExit:
+      ConfirmExit();
+      break;
+    case kCmdVersion:
+      ops_.ShowMessage("本软件版本为:1.2", Buttons::Ok);
+      break;
+    case kCmdContact:
+      ops_.ShellOpen("open", kContactLink);
+      break;
+    case kCmdWebsite:
+      ops_.ShellOpen("open", VELKOR_SITE_URL);
+      break;
+    case kCmdRefresh:
+      RefreshDisplay(rows_, ops_);
+      break;
+  }
+}
+
+void MainWindow::OnNotify(const NMHDR& header) {
+  if (header.idFrom != kIdList) return;
+  if (header.code == NM_RCLICK) PopUp("右键菜单");
+}
+
+void MainWindow::PopUp(const char* menuCaption) {
+  POINT at;
+  GetCursorPos(&at);
+  HMENU menu = BuildPopupMenu(kMainMenu, menuCaption);
+  SetForegroundWindow(window_);  // so the menu closes when the user clicks elsewhere
+  TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x + 3, at.y + 3, 0, window_, nullptr);
+  PostMessageW(window_, WM_NULL, 0, 0);
+  DestroyMenu(menu);
+}
+
+void MainWindow::AddTrayIcon() {
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof(data);
+  data.hWnd = window_;
+  data.uID = kTrayId;
+  data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  data.uCallbackMessage = kTrayMessage;
+  data.hIcon = icon_;
+  wcsncpy(data.szTip, Widen(kTrayTip).c_str(), ARRAYSIZE(data.szTip) - 1);
+  Shell_NotifyIconW(NIM_ADD, &data);
+}
+
+void MainWindow::RemoveTrayIcon() {
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof(data);
+  data.hWnd = window_;
+  data.uID = kTrayId;
+  Shell_NotifyIconW(NIM_DELETE, &data);
+}
+
+void MainWindow::Hide() { ShowWindow(window_, SW_HIDE); }
+
+void MainWindow::Show() {
+  ShowWindow(window_, SW_SHOW);
+  ShowWindow(window_, SW_SHOWNORMAL);
+}
+
+void MainWindow::ConfirmExit() {
+  if (ops_.ShowMessage("您确定退出软件吗？", Buttons::OkCancel) == kOk) DestroyWindow(window_);
 }
 
 }  // namespace velkor

@@ -1,8 +1,11 @@
-// The start window: the catalogue list, and everything reached from it.
+// The start window: the catalogue list, its menus and tray icon, and everything
+// reached from them.
 #pragma once
 
 #include <windows.h>
 
+#include "app/app_context.h"
+#include "app/main_menu.h"
 #include "app/single_instance_win.h"
 #include "app/startup.h"
 #include "catalogue/list_view_rows_win.h"
@@ -12,30 +15,40 @@
 namespace velkor {
 
 inline constexpr wchar_t kMainWindowClass[] = L"VelkorMainWindow";
+inline constexpr UINT kTrayMessage = WM_APP + 1;
 
 class MainWindow {
  public:
-  MainWindow(PlatformOps& ops, AppPaths paths) : ops_(ops), paths_(std::move(paths)) {}
+  MainWindow(PlatformOps& ops, AppPaths paths);
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
 
   // Creates and shows the window. False when another instance runs already.
   bool Create(int showCommand);
   HWND Handle() const { return window_; }
-  RowList& Rows() { return rows_; }
-  PlatformOps& Ops() { return ops_; }
-  const AppPaths& Paths() const { return paths_; }
+  AppContext& Context() { return context_; }
 
  private:
   static LRESULT CALLBACK Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
   bool OnCreate();
+  void OnCommand(int command);
+  void OnNotify(const NMHDR& header);
+  void PopUp(const char* menuCaption);
+  void AddTrayIcon();
+  void RemoveTrayIcon();
+  void Hide();
+  void Show();
+  void ConfirmExit();
 
   PlatformOps& ops_;
   AppPaths paths_;
-  HWND window_ = nullptr;
   ListViewRows rows_;
+  AppContext context_;
+  HWND window_ = nullptr;
   UniqueGdi font_;
+  HICON icon_ = nullptr;
+  UINT taskbarCreated_ = 0;
   SingleInstance instance_;
 };
 

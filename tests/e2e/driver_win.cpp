@@ -132,6 +132,25 @@ std::string MessageBoxText(HWND box) {
 
 void Answer(HWND box, int button) { PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0); }
 
+void ChooseCommand(HWND main, int command) { PostMessageW(main, WM_COMMAND, MAKEWPARAM(command, 0), 0); }
+
+void SetControlText(HWND window, int id, const std::string& text) {
+  SendMessageW(GetDlgItem(window, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));
+}
+
+std::string ControlText(HWND window, int id) {
+  wchar_t text[2048] = L"";
+  SendMessageW(GetDlgItem(window, id), WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text));
+  return Narrow(text);
+}
+
+void ClickButton(HWND window, int id) {
+  // Posted: the click may open a message box that waits for this driver.
+  PostMessageW(GetDlgItem(window, id), BM_CLICK, 0, 0);
+}
+
+bool IsChecked(HWND window, int id) { return SendMessageW(GetDlgItem(window, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
 void SaveScreenshot(HWND window, const std::string& name) {
   Sleep(300);  // let the window finish painting
   RECT r;

@@ -53,6 +53,15 @@ std::string MessageBoxText(HWND box);
 // Presses a button of a message box (IDOK, IDCANCEL).
 void Answer(HWND box, int button);
 
+// Chooses a menu command of the main window (menus of another process cannot be
+// read under Wine, so the command id is sent as the menu would send it).
+void ChooseCommand(HWND main, int command);
+// Controls of another process's window, by control id.
+void SetControlText(HWND window, int id, const std::string& text);
+std::string ControlText(HWND window, int id);
+void ClickButton(HWND window, int id);  // posted: returns at once
+bool IsChecked(HWND window, int id);
+
 // Saves the window as build/.../screenshots/NAME.bmp (turned into PNG by the test command).
 void SaveScreenshot(HWND window, const std::string& name);
 

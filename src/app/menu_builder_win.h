@@ -1,0 +1,16 @@
+// Builds Win32 menus from the menu table; items that are not visible are left out.
+#pragma once
+
+#include <windows.h>
+
+#include <span>
+
+#include "app/main_menu.h"
+
+namespace velkor {
+
+HMENU BuildMenuBar(std::span<const MenuItem> menu);
+// The popup menu of the hidden top-level menu `caption`, built anew for each showing.
+HMENU BuildPopupMenu(std::span<const MenuItem> menu, const char* caption);
+
+}  // namespace velkor

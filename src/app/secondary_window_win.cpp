@@ -1,0 +1,87 @@
+#include "app/secondary_window_win.h"
+
+#include "platform/text_win.h"
+
+namespace velkor {
+
+SecondaryWindow::~SecondaryWindow() {
+  if (window_) DestroyWindow(window_);
+}
+
+void SecondaryWindow::OpenOnce() {
+  if (window_) {
+    if (IsIconic(window_)) ShowWindow(window_, SW_RESTORE);
+    SetForegroundWindow(window_);
+    SetActiveWindow(window_);
+    return;
+  }
+  RegisterWindowClass(design_.className, Proc);
+  CreateDesignedWindow(design_.className, design_.title, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                       CW_USEDEFAULT, CW_USEDEFAULT, design_.width, design_.height, this);
+  if (!window_) return;
+  font_.reset(CreateMessageFont(Dpi()));
+  CreateControls(window_, design_.controls, static_cast<HFONT>(font_.get()));
+  OnCreated();
+  ShowWindow(window_, SW_SHOWNORMAL);
+  SetForegroundWindow(window_);
+}
+
+void SecondaryWindow::Close() {
+  if (window_) SendMessageW(window_, WM_CLOSE, 0, 0);
+}
+
+std::string SecondaryWindow::Text(int id) const {
+  HWND control = Control(id);
+  const int n = GetWindowTextLengthW(control);
+  std::wstring text(n + 1, L'\0');
+  GetWindowTextW(control, text.data(), n + 1);
+  text.resize(n);
+  return Narrow(text);
+}
+
+void SecondaryWindow::SetText(int id, const std::string& text) const { SetWindowTextW(Control(id), Widen(text).c_str()); }
+
+bool SecondaryWindow::Checked(int id) const { return SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void SecondaryWindow::SetChecked(int id, bool checked) const {
+  SendMessageW(Control(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+LRESULT CALLBACK SecondaryWindow::Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* self = static_cast<SecondaryWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+    self->window_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<SecondaryWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  return self ? self->Handle(msg, wp, lp) : DefWindowProcW(window, msg, wp, lp);
+}
+
+LRESULT SecondaryWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT result = 0;
+  switch (msg) {
+    case WM_COMMAND:
+      // Esc (IDCANCEL from the dialog keyboard handling) closes the window.
+      if (LOWORD(wp) == IDCANCEL) {
+        Close();
+        return 0;
+      }
+      OnCommand(LOWORD(wp), HIWORD(wp));
+      return 0;
+    case WM_CLOSE:
+      if (CanClose()) DestroyWindow(window_);
+      return 0;
+    case WM_NCDESTROY: {
+      HWND window = window_;
+      window_ = nullptr;
+      font_.reset();
+      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+      OnDestroyed();
+      return DefWindowProcW(window, msg, wp, lp);
+    }
+  }
+  if (OnMessage(msg, wp, lp, result)) return result;
+  return DefWindowProcW(window_, msg, wp, lp);
+}
+
+}  // namespace velkor

@@ -1,0 +1,62 @@
+// A modeless top-level window without owner, opened at most once at a time: a second
+// request restores or activates the open one and does not run its creation again.
+#pragma once
+
+#include <windows.h>
+
+#include <span>
+#include <string>
+
+#include "app/window_design_win.h"
+#include "platform/handles_win.h"
+
+namespace velkor {
+
+struct WindowDesign {
+  const wchar_t* className;
+  const wchar_t* title;
+  int width, height;  // outer size at 96 DPI
+  std::span<const ControlSpec> controls;
+};
+
+class SecondaryWindow {
+ public:
+  explicit SecondaryWindow(const WindowDesign& design) : design_(design) {}
+  SecondaryWindow(const SecondaryWindow&) = delete;
+  SecondaryWindow& operator=(const SecondaryWindow&) = delete;
+  virtual ~SecondaryWindow();
+
+  void OpenOnce();
+  void Close();
+  bool IsOpen() const { return window_ != nullptr; }
+  HWND Handle() const { return window_; }
+
+ protected:
+  // The window's creation handler: runs once per opening, after the controls exist.
+  virtual void OnCreated() {}
+  virtual void OnCommand(int /*id*/, int /*code*/) {}
+  // Any other message; return true when handled (`result` is then returned).
+  virtual bool OnMessage(UINT /*msg*/, WPARAM /*wp*/, LPARAM /*lp*/, LRESULT& /*result*/) { return false; }
+  // Asked before the window closes; false keeps it open.
+  virtual bool CanClose() { return true; }
+  virtual void OnDestroyed() {}
+
+  HWND Control(int id) const { return GetDlgItem(window_, id); }
+  std::string Text(int id) const;
+  void SetText(int id, const std::string& text) const;
+  bool Checked(int id) const;
+  void SetChecked(int id, bool checked) const;
+  void Enable(int id, bool enabled) const { EnableWindow(Control(id), enabled); }
+  std::span<const ControlSpec> Controls() const { return design_.controls; }
+  UINT Dpi() const { return WindowDpi(window_); }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+
+  const WindowDesign design_;
+  HWND window_ = nullptr;
+  UniqueGdi font_;
+};
+
+}  // namespace velkor
