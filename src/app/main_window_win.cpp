@@ -6,6 +6,7 @@
 #include "app/menu_builder_win.h"
 #include "app/window_design_win.h"
 #include "catalogue/catalogue_view.h"
+#include "catalogue/profile_commands.h"
 #include "platform/text_win.h"
 
 namespace velkor {
@@ -100,6 +101,21 @@ bool MainWindow::OnCreate() {
 
 void MainWindow::OnCommand(int command) {
   switch (command) {
+    case kCmdNewDesktop:
+      creation_.OpenOnce();
+      break;
+    case kCmdSettings:
+      settings_.OpenOnce();
+      break;
+    case kCmdDeleteDesktop:
+      DeleteProfile(context_);
+      break;
+    case kCmdOpenDesktop:
+      OpenProfileFolder(context_);
+      break;
+    case kCmdProperties:
+      if (SelectedRowOrTell(context_) >= 0) properties_.OpenOnce();
+      break;
     case kCmdToTray:
       Hide();
       break;

@@ -6,9 +6,12 @@
 
 #include "app/app_context.h"
 #include "app/main_menu.h"
+#include "app/settings_window_win.h"
 #include "app/single_instance_win.h"
 #include "app/startup.h"
+#include "catalogue/creation_window_win.h"
 #include "catalogue/list_view_rows_win.h"
+#include "catalogue/properties_window_win.h"
 #include "platform/handles_win.h"
 #include "platform/platform_ops.h"
 
@@ -50,6 +53,9 @@ class MainWindow {
   HICON icon_ = nullptr;
   UINT taskbarCreated_ = 0;
   SingleInstance instance_;
+  CreationWindow creation_{context_};
+  PropertiesWindow properties_{context_};
+  SettingsWindow settings_{context_};
 };
 
 }  // namespace velkor

@@ -92,6 +92,9 @@ class PlatformOps {
   virtual std::string BrowseForFolder(const std::string& title) = 0;
 
   virtual int ShowMessage(const std::string& text, Buttons buttons) = 0;
+  // The friendly reminder: caption "友情提醒", OK and Cancel, owned by the program's
+  // topmost visible window.
+  virtual int ShowReminder(const std::string& text) = 0;
   // Returns false when cancelled; `text` then keeps its value.
   virtual bool InputBox(const std::string& title, const std::string& prompt, std::string& text) = 0;
 };

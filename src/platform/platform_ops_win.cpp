@@ -6,6 +6,7 @@
 #include <shobjidl.h>
 #include <tlhelp32.h>
 
+#include "platform/find_process_window_win.h"
 #include "platform/handles_win.h"
 #include "platform/input_box_win.h"
 #include "platform/text_win.h"
@@ -337,6 +338,10 @@ std::string Win32PlatformOps::BrowseForFolder(const std::string& title) {
 int Win32PlatformOps::ShowMessage(const std::string& text, Buttons buttons) {
   const UINT style = MB_TASKMODAL | (buttons == Buttons::OkCancel ? MB_OKCANCEL : MB_OK);
   return MessageBoxW(nullptr, Widen(text).c_str(), kMessageCaption, style) - 1;
+}
+
+int Win32PlatformOps::ShowReminder(const std::string& text) {
+  return MessageBoxW(FindProcessWindow(GetCurrentProcessId()), Widen(text).c_str(), L"友情提醒", MB_OKCANCEL) - 1;
 }
 
 bool Win32PlatformOps::InputBox(const std::string& title, const std::string& prompt, std::string& text) {

@@ -31,6 +31,7 @@ class Win32PlatformOps : public PlatformOps {
   OsVersion Version() override;
   std::string BrowseForFolder(const std::string& title) override;
   int ShowMessage(const std::string& text, Buttons buttons) override;
+  int ShowReminder(const std::string& text) override;
   bool InputBox(const std::string& title, const std::string& prompt, std::string& text) override;
 };
 

@@ -172,8 +172,17 @@ bool FakePlatform::CreateShortcut(const std::string& linkPath, const std::string
   return true;
 }
 
+int FakePlatform::ShowReminder(const std::string& text) {
+  reminders.push_back(text);
+  return NextAnswer();
+}
+
 int FakePlatform::ShowMessage(const std::string& text, Buttons) {
   messages.push_back(text);
+  return NextAnswer();
+}
+
+int FakePlatform::NextAnswer() {
   if (messageAnswers.empty()) return kOk;
   const int answer = messageAnswers.front();
   messageAnswers.pop_front();

@@ -32,8 +32,9 @@ class FakePlatform : public PlatformOps {
   std::vector<std::string> startedProcesses;
   std::vector<std::string> shortcuts;           // "link->target"
 
-  std::deque<int> messageAnswers;               // answers in order; OK when empty
+  std::deque<int> messageAnswers;               // answers to messages and reminders; OK when empty
   std::vector<std::string> messages;            // every message box text, in order
+  std::vector<std::string> reminders;           // every reminder text, in order
   std::deque<std::pair<bool, std::string>> inputAnswers;
   std::string browseAnswer;
   std::string logonName = "tester";
@@ -73,9 +74,11 @@ class FakePlatform : public PlatformOps {
   OsVersion Version() override { return version; }
   std::string BrowseForFolder(const std::string&) override { return browseAnswer; }
   int ShowMessage(const std::string& text, Buttons buttons) override;
+  int ShowReminder(const std::string& text) override;
   bool InputBox(const std::string& title, const std::string& prompt, std::string& text) override;
 
  private:
+  int NextAnswer();
   static std::string Name(RegRoot root, const std::string& path);
   bool Under(const std::string& path, const std::string& folder) const;
 };

@@ -1,0 +1,71 @@
+#include "catalogue/creation.h"
+
+#include <algorithm>
+
+#include "catalogue/catalogue_file.h"
+#include "catalogue/profile_layout.h"
+#include "platform/text.h"
+
+namespace velkor {
+namespace {
+
+bool Representable(PlatformOps& ops, const std::string& text) {
+  std::string ansi;
+  return ops.ToAnsi(text, ansi);
+}
+
+std::optional<std::string> RequestProblem(PlatformOps& ops, const CreationRequest& request) {
+  if (auto problem = TitleProblem(request.title)) return problem;
+  if (!Representable(ops, request.title)) return "桌面标题含有本系统编码无法保存的字符，请换一个标题。";
+  if (request.customPath.empty()) return std::nullopt;
+  if (auto problem = CustomPathProblem(request.customPath)) return problem;
+  if (!Representable(ops, request.customPath)) return "自定义桌面路径含有本系统编码无法保存的字符。";
+  return std::nullopt;
+}
+
+}  // namespace
+
+void DuplicateTitleCheck(AppContext& context, std::string& title) {
+  const int rows = context.rows.RowCount();
+  for (int r = 0; r < rows && !title.empty(); ++r) {
+    if (ContainsIgnoringAsciiCase(context.rows.Cell(r, kColTitle), title) &&
+        context.ops.ShowReminder("列表中存在重复的名称了,您确定继续创建吗？") != kOk)
+      title.clear();
+  }
+}
+
+CreationResult CreateProfile(AppContext& context, const CreationRequest& request) {
+  PlatformOps& ops = context.ops;
+  if (request.title.empty()) return CreationResult::Nothing;
+  if (auto problem = RequestProblem(ops, request)) {
+    ops.ShowMessage(*problem, Buttons::Ok);
+    return CreationResult::Refused;
+  }
+
+  std::string desktop = request.customPath;
+  if (desktop.empty()) {
+    const std::string root = context.paths.ProfilesRoot() + request.title;
+    desktop = root + kDesktopFolder;
+    ops.MakeDirectory(root + "\\");
+    ops.MakeDirectory(desktop);
+    // Without its desktop folder the profile would be an empty promise: say so and
+    // add nothing.
+    if (!ops.Exists(desktop)) {
+      ops.ShowMessage("无法创建桌面文件夹：" + desktop, Buttons::Ok);
+      return CreationResult::Refused;
+    }
+    ops.CreateShortcut(desktop + kShortcutName, context.paths.ExecutablePath());
+    for (size_t i = 0; i < kOptionalFolders.size(); ++i)
+      if (request.options[i]) ops.MakeDirectory(root + kOptionalFolders[i].folder);
+  }
+
+  CatalogueRow row;
+  row.cells = {std::to_string(context.rows.RowCount()), request.title, kSizeUnmeasured, desktop, ""};
+  context.rows.AppendRow(row);
+  const bool saved = SaveCatalogue(context.rows, context.paths.CatalogueFile(), ops);
+  ops.ShowMessage("[" + request.title + "]创建完毕！", Buttons::Ok);
+  if (!saved) ops.ShowMessage("桌面列表文件无法保存，新桌面只在本次运行期间显示在列表中。", Buttons::Ok);
+  return CreationResult::Created;
+}
+
+}  // namespace velkor

@@ -1,0 +1,113 @@
+#include "catalogue/creation_window_win.h"
+
+#include <commctrl.h>
+
+#include "catalogue/creation.h"
+
+namespace velkor {
+namespace {
+
+enum : int {
+  kIdTab = 100,
+  kIdStatus,
+  kIdTitleLabel = 110,
+  kIdTitle,
+  kIdCreate,
+  kIdNextPage,
+  kIdPathLabel = 120,
+  kIdPath,
+  kIdBrowse,
+  kIdPreviousPage,
+  kIdAppData = 131,  // 选择框1 … 选择框8 are ids 131 … 138
+  kIdCookies,
+  kIdPersonal,
+  kIdFavorites,
+  kIdHistory,
+  kIdTemporaryFiles,
+  kIdStartup,
+  kIdLocalAppData,
+  kIdSelectAll,
+};
+
+// The check box of each optional folder, in the order the folders are made.
+constexpr int kOptionBoxes[] = {kIdCookies, kIdPersonal,     kIdFavorites,    kIdHistory,
+                                kIdTemporaryFiles, kIdStartup, kIdLocalAppData, kIdAppData};
+
+using K = ControlKind;
+constexpr ControlSpec kControls[] = {
+    {K::Label, kIdTitleLabel, "透明标签1", 26, 72, 92, 32, L"桌面标题", SS_CENTERIMAGE, 0, 0},
+    {K::Edit, kIdTitle, "编辑框1", 96, 71, 192, 32, L"", 0, 0, 0},
+    {K::Button, kIdCreate, "按钮1", 95, 128, 177, 32, L"创建新桌面", 0, 0, 0},
+    {K::Button, kIdNextPage, "按钮2", 271, 128, 16, 32, L"〉", 0, 0, 0},
+    {K::Label, kIdPathLabel, "透明标签2", 8, 28, 88, 24, L"自定义桌面路径", SS_CENTERIMAGE, 0, 1},
+    {K::Edit, kIdPath, "编辑框2", 99, 25, 208, 31, L"", 0, 0, 1},
+    {K::Button, kIdBrowse, "按钮3", 307, 24, 29, 32, L">>>", 0, 0, 1},
+    {K::CheckBox, kIdPersonal, "选择框3", 18, 83, 69, 16, L"我的文档", 0, 0, 1},
+    {K::CheckBox, kIdCookies, "选择框2", 103, 83, 69, 16, L"Cookies", 0, 0, 1},
+    {K::CheckBox, kIdHistory, "选择框5", 190, 83, 69, 16, L"历史记录", 0, 0, 1},
+    {K::CheckBox, kIdStartup, "选择框7", 18, 107, 69, 16, L"启动路径", 0, 0, 1},
+    {K::CheckBox, kIdAppData, "选择框1", 103, 107, 69, 16, L"应用数据", 0, 0, 1},
+    {K::CheckBox, kIdLocalAppData, "选择框8", 190, 107, 137, 16, L"应用程序临时目录", 0, 0, 1},
+    {K::CheckBox, kIdFavorites, "选择框4", 18, 132, 69, 16, L"收藏夹", 0, 0, 1},
+    {K::CheckBox, kIdTemporaryFiles, "选择框6", 103, 132, 88, 16, L"临时文件夹", 0, 0, 1},
+    {K::CheckBox, kIdSelectAll, "选择框9", 190, 132, 88, 16, L"全部选择", 0, 0, 1},
+    {K::Button, kIdPreviousPage, "按钮4", 8, 168, 16, 32, L"<", 0, 0, 1},
+    // The tab control only frames the pages (they are switched by the buttons); it comes
+    // last so the pages' controls are drawn above it.
+    {K::Tab, kIdTab, "高级选择夹1", 0, 0, 376, 208, nullptr, 0, 0, -1},
+    {K::StatusBar, kIdStatus, "状态条1", 0, 202, 374, 20, nullptr, 0, 0, -1},
+};
+
+constexpr WindowDesign kDesign{L"VelkorCreationWindow", L"创建新桌面", 380, 250, kControls};
+
+}  // namespace
+
+CreationWindow::CreationWindow(AppContext& context) : SecondaryWindow(kDesign), context_(context) {}
+
+void CreationWindow::OnCreated() {
+  ShowPage(Handle(), Controls(), 0);
+  SetFocus(Control(kIdTitle));
+}
+
+void CreationWindow::OnCommand(int id, int code) {
+  if (code != BN_CLICKED) return;
+  switch (id) {
+    case kIdNextPage:
+      ShowPage(Handle(), Controls(), 1);
+      break;
+    case kIdPreviousPage:
+      ShowPage(Handle(), Controls(), 0);
+      break;
+    case kIdSelectAll:
+      for (int box : kOptionBoxes) SetChecked(box, Checked(kIdSelectAll));
+      break;
+    case kIdBrowse:
+      if (std::string path = context_.ops.BrowseForFolder("Please choose a catalogue"); !path.empty())
+        SetText(kIdPath, path);
+      break;
+    case kIdCreate:
+      Create(true);
+      break;
+    case IDOK:
+      // Enter in the title box creates without the duplicate question; elsewhere it
+      // presses the main button.
+      Create(GetFocus() != Control(kIdTitle));
+      break;
+  }
+}
+
+void CreationWindow::Create(bool askAboutDuplicates) {
+  CreationRequest request;
+  request.title = Text(kIdTitle);
+  if (askAboutDuplicates) {
+    DuplicateTitleCheck(context_, request.title);
+    if (request.title.empty()) SetText(kIdTitle, "");
+  }
+  request.customPath = Text(kIdPath);
+  for (size_t i = 0; i < request.options.size(); ++i) request.options[i] = Checked(kOptionBoxes[i]);
+  if (CreateProfile(context_, request) != CreationResult::Created) return;
+  SetText(kIdTitle, "");
+  Close();
+}
+
+}  // namespace velkor

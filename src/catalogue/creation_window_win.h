@@ -1,0 +1,23 @@
+// "创建新桌面": a title, or on the second page a custom path and the optional folders.
+#pragma once
+
+#include "app/app_context.h"
+#include "app/secondary_window_win.h"
+
+namespace velkor {
+
+class CreationWindow : public SecondaryWindow {
+ public:
+  explicit CreationWindow(AppContext& context);
+
+ protected:
+  void OnCreated() override;
+  void OnCommand(int id, int code) override;
+
+ private:
+  void Create(bool askAboutDuplicates);
+
+  AppContext& context_;
+};
+
+}  // namespace velkor

@@ -1,0 +1,20 @@
+// The commands on the selected profile: delete it, open its desktop folder, and the
+// date text its properties show.
+#pragma once
+
+#include <string>
+
+#include "app/app_context.h"
+
+namespace velkor {
+
+// The selected row, or -1 after telling the user to select one.
+int SelectedRowOrTell(AppContext& context);
+
+void DeleteProfile(AppContext& context);
+void OpenProfileFolder(AppContext& context);
+
+// "2016年2月17日9时5分": the date, then the time down to its last part that is not zero.
+std::string DateText(const DateTime& value);
+
+}  // namespace velkor

@@ -1,0 +1,15 @@
+// Small text helpers shared by the portable code. Texts are UTF-8; "ignoring case"
+// folds ASCII letters only.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace velkor {
+
+char FoldAscii(char c);
+// Position of `needle` in `haystack` at or after `from`, ASCII letters folded; npos when absent.
+size_t FindIgnoringAsciiCase(std::string_view haystack, std::string_view needle, size_t from = 0);
+bool ContainsIgnoringAsciiCase(std::string_view haystack, std::string_view needle);
+
+}  // namespace velkor

@@ -1,0 +1,255 @@
+#include <gtest/gtest.h>
+
+#include "app/settings.h"
+#include "catalogue/catalogue_file.h"
+#include "catalogue/creation.h"
+#include "catalogue/profile_commands.h"
+#include "catalogue/profile_layout.h"
+#include "fake_platform.h"
+#include "memory_rows.h"
+
+namespace velkor {
+namespace {
+
+using test::FakePlatform;
+using test::MemoryRows;
+
+class ProfilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ops.AddDir("C:\\app\\软件配置\\桌面配置"); }
+  std::vector<CatalogueRow> SavedRows() {
+    return DecodeCatalogue(ops.files.at(paths.CatalogueFile()), kColumnCount);
+  }
+
+  FakePlatform ops;
+  MemoryRows rows;
+  AppPaths paths{"C:\\app", "v.exe"};
+  AppContext context{ops, rows, paths, {}};
+  const std::string root = "C:\\app\\软件配置\\桌面配置\\";
+};
+
+TEST_F(ProfilesTest, CreateWithAllOptionsMakesEveryFolderRowAndFile) {
+  CreationRequest request{"工作", "", {}};
+  request.options.fill(true);
+  ASSERT_EQ(CreateProfile(context, request), CreationResult::Created);
+  for (const char* sub : {"", "\\Desktop", "\\Cookies", "\\Personal", "\\Favorites", "\\History",
+                          "\\Temporary Internet Files", "\\Startup", "\\Local AppData", "\\AppData"})
+    EXPECT_TRUE(ops.HasDir(root + "工作" + sub)) << sub;
+  EXPECT_EQ(ops.shortcuts, std::vector<std::string>{root + "工作\\Desktop\\WinowsVelkor.lnk->C:\\app\\v.exe"});
+  const std::vector<std::string> expected = {"0", "工作", "---", root + "工作\\Desktop", ""};
+  EXPECT_EQ(rows.Texts(), std::vector<std::vector<std::string>>{expected});
+  ASSERT_EQ(SavedRows().size(), 1u);
+  EXPECT_EQ(SavedRows()[0].cells, expected);
+  EXPECT_EQ(ops.messages, std::vector<std::string>{"[工作]创建完毕！"});
+}
+
+TEST_F(ProfilesTest, CreateWithoutOptionsMakesExactlyThreeThings) {
+  const size_t dirsBefore = ops.dirs.size();
+  ASSERT_EQ(CreateProfile(context, {"a", "", {}}), CreationResult::Created);
+  EXPECT_EQ(ops.dirs.size(), dirsBefore + 2);  // root and Desktop
+  EXPECT_EQ(ops.shortcuts.size(), 1u);
+}
+
+TEST_F(ProfilesTest, CustomPathMakesNothingAndKeepsThePathAsTyped) {
+  CreationRequest request{"c", "D:\\My Desk\\", {}};
+  request.options.fill(true);
+  const size_t dirsBefore = ops.dirs.size();
+  ASSERT_EQ(CreateProfile(context, request), CreationResult::Created);
+  EXPECT_EQ(ops.dirs.size(), dirsBefore);
+  EXPECT_TRUE(ops.shortcuts.empty());
+  EXPECT_EQ(rows.Cell(0, kColPath), "D:\\My Desk\\");
+}
+
+TEST_F(ProfilesTest, RefusedRequestsMakeAndSaveNothing) {
+  const std::vector<CreationRequest> refused = {
+      {"..\\x", "", {}}, {"a:b", "", {}},  {"a/b", "", {}},  {"what?", "", {}},     {"..", "", {}},
+      {".", "", {}},     {"dot.", "", {}}, {"sp ", "", {}},  {"CON", "", {}},       {"com1.txt", "", {}},
+      {"tab\t", "", {}}, {std::string("x") + test::kUnrepresentable, "", {}},
+      {"ok", "D:\\a*b", {}}, {"ok", "D:\\a:b", {}}, {"ok", std::string("D:\\") + test::kUnrepresentable, {}},
+  };
+  for (const CreationRequest& request : refused) {
+    FakePlatform fresh;
+    fresh.AddDir("C:\\app\\软件配置\\桌面配置");
+    MemoryRows list;
+    AppContext ctx{fresh, list, paths, {}};
+    const size_t dirsBefore = fresh.dirs.size();
+    EXPECT_EQ(CreateProfile(ctx, request), CreationResult::Refused) << request.title << " " << request.customPath;
+    EXPECT_EQ(fresh.dirs.size(), dirsBefore) << request.title;
+    EXPECT_EQ(list.RowCount(), 0) << request.title;
+    EXPECT_TRUE(fresh.files.empty()) << request.title;
+    ASSERT_EQ(fresh.messages.size(), 1u) << request.title;
+    EXPECT_EQ(fresh.messages[0].find("创建完毕"), std::string::npos);
+  }
+  for (const char* fine : {"COM10", "console", "a.b", "工作 2", "x..y"})
+    EXPECT_FALSE(TitleProblem(fine)) << fine;
+}
+
+TEST_F(ProfilesTest, EmptyTitleDoesNothing) {
+  EXPECT_EQ(CreateProfile(context, {"", "D:\\x", {}}), CreationResult::Nothing);
+  EXPECT_TRUE(ops.messages.empty());
+  EXPECT_EQ(rows.RowCount(), 0);
+}
+
+TEST_F(ProfilesTest, DesktopThatCannotBeMadeIsNeverReportedAsCreated) {
+  FakePlatform noRoot;  // the profiles folder is missing
+  AppContext ctx{noRoot, rows, paths, {}};
+  EXPECT_EQ(CreateProfile(ctx, {"a", "", {}}), CreationResult::Refused);
+  EXPECT_EQ(rows.RowCount(), 0);
+  ASSERT_EQ(noRoot.messages.size(), 1u);
+  EXPECT_EQ(noRoot.messages[0].find("创建完毕"), std::string::npos);
+}
+
+TEST_F(ProfilesTest, UnsavableCatalogueKeepsTheRowAndSaysSo) {
+  ops.unwritableFiles.insert(paths.CatalogueFile());
+  ASSERT_EQ(CreateProfile(context, {"a", "", {}}), CreationResult::Created);
+  EXPECT_EQ(rows.RowCount(), 1);
+  EXPECT_EQ(ops.messages.size(), 2u);
+}
+
+TEST_F(ProfilesTest, DuplicateQuestionOncePerContainingRow) {
+  rows.AddTexts({"0", "my Desk 2"});
+  rows.AddTexts({"1", "other"});
+  rows.AddTexts({"2", "DESK"});
+  struct Case {
+    std::string title;
+    std::deque<int> answers;
+    size_t questions;
+    std::string after;
+  } cases[] = {
+      {"desk", {kOk, kOk}, 2, "desk"},
+      {"desk", {kCancel}, 1, ""},  // emptied: no later row asks
+      {"desk 2", {}, 1, "desk 2"},
+      {"zzz", {}, 0, "zzz"},
+      {"", {}, 0, ""},
+  };
+  for (Case& c : cases) {
+    ops.reminders.clear();
+    ops.messageAnswers = c.answers;
+    DuplicateTitleCheck(context, c.title);
+    EXPECT_EQ(ops.reminders.size(), c.questions) << c.after;
+    EXPECT_EQ(c.title, c.after);
+    for (const std::string& text : ops.reminders) EXPECT_EQ(text, "列表中存在重复的名称了,您确定继续创建吗？");
+  }
+}
+
+TEST_F(ProfilesTest, RowIndexIsTheRowCount) {
+  rows.AddTexts({"0", "x"});
+  rows.AddTexts({"5", "y"});
+  CreateProfile(context, {"z", "D:\\z", {}});
+  EXPECT_EQ(rows.Cell(2, kColIndex), "2");
+}
+
+class DeletionTest : public ProfilesTest {
+ protected:
+  void SetUp() override {
+    ProfilesTest::SetUp();
+    CreationRequest request{"工作", "", {}};
+    request.options.fill(true);
+    CreateProfile(context, request);
+    ops.AddFile(root + "工作\\Desktop\\note.txt", "n");
+    ops.messages.clear();
+    rows.Select(0);
+  }
+};
+
+TEST_F(DeletionTest, AsksTwiceAndCancelChangesNothing) {
+  for (int cancelAt : {0, 1}) {
+    ops.messages.clear();
+    ops.messageAnswers = cancelAt == 0 ? std::deque<int>{kCancel} : std::deque<int>{kOk, kCancel};
+    const auto dirs = ops.dirs;
+    const auto files = ops.files;
+    DeleteProfile(context);
+    EXPECT_EQ(ops.dirs, dirs);
+    EXPECT_EQ(ops.files, files);
+    EXPECT_EQ(rows.RowCount(), 1);
+    ASSERT_EQ(ops.messages.size(), static_cast<size_t>(cancelAt + 1));
+    EXPECT_EQ(ops.messages[0], "您确认删除桌面信息吗？删除后将无法进行恢复！工作");
+  }
+  EXPECT_EQ(ops.messages[1], "最后一次确认啦！~你真的真的要删除吗？删除后将无法进行恢复！工作");
+}
+
+TEST_F(DeletionTest, OkRemovesFoldersRowAndSaves) {
+  DeleteProfile(context);
+  for (const std::string& d : ops.dirs) EXPECT_EQ(d.find("工作"), std::string::npos) << d;
+  EXPECT_EQ(rows.RowCount(), 0);
+  EXPECT_TRUE(SavedRows().empty());
+  EXPECT_EQ(ops.messages.back(), "桌面已经被删除！");
+}
+
+TEST_F(DeletionTest, RunningProfileIsRefused) {
+  rows.SetCell(0, kColState, "运行中");
+  DeleteProfile(context);
+  EXPECT_EQ(ops.messages, std::vector<std::string>{"您的桌面正在运行中，请先退出该桌面或切换其他桌面后再进行删除！"});
+  EXPECT_TRUE(ops.HasDir(root + "工作\\Desktop"));
+}
+
+TEST_F(DeletionTest, WhatCouldNotBeRemovedIsReported) {
+  ops.lockedFiles.insert(root + "工作\\Desktop\\note.txt");
+  DeleteProfile(context);
+  EXPECT_EQ(rows.RowCount(), 0);
+  ASSERT_EQ(ops.messages.size(), 4u);
+  EXPECT_NE(ops.messages[3].find(root + "工作\\Desktop"), std::string::npos);
+  EXPECT_TRUE(ops.HasFile(root + "工作\\Desktop\\note.txt"));
+}
+
+TEST_F(DeletionTest, NeverLeavesItsGround) {
+  // Rows from an edited catalogue: a bare drive and a title that climbs out.
+  ops.AddFile("C:\\app\\软件配置\\keep.txt", "k");
+  ops.AddFile("D:\\data.txt", "d");
+  ops.AddDir("D:\\");
+  rows.AddTexts({"1", "..", "---", "D:\\", "-"});
+  rows.AddTexts({"2", "..\\..", "---", "  ", "-"});
+  for (int row : {1, 2}) {
+    rows.Select(row);
+    DeleteProfile(context);
+  }
+  EXPECT_TRUE(ops.HasFile("C:\\app\\软件配置\\keep.txt"));
+  EXPECT_TRUE(ops.HasFile("D:\\data.txt"));
+  EXPECT_TRUE(ops.HasDir(root + "工作\\Desktop"));
+}
+
+TEST_F(DeletionTest, CommandsWithoutSelectionOnlyTell) {
+  rows.Select(-1);
+  DeleteProfile(context);
+  OpenProfileFolder(context);
+  EXPECT_EQ(ops.messages, std::vector<std::string>(2, "请先在列表中选择一个桌面！"));
+  EXPECT_TRUE(ops.shellOpens.empty());
+  rows.Select(0);
+  OpenProfileFolder(context);
+  EXPECT_EQ(ops.shellOpens, std::vector<std::string>{"open|" + root + "工作\\Desktop"});
+}
+
+TEST(DateTextTest, DropsTrailingZeroParts) {
+  struct Case {
+    DateTime value;
+    const char* text;
+  } cases[] = {
+      {{2016, 2, 17, 9, 5, 0}, "2016年2月17日9时5分"},
+      {{2016, 2, 17, 0, 0, 0}, "2016年2月17日"},
+      {{2016, 2, 17, 9, 0, 0}, "2016年2月17日9时"},
+      {{2016, 2, 17, 0, 0, 7}, "2016年2月17日0时0分7秒"},
+      {{2016, 12, 1, 23, 59, 59}, "2016年12月1日23时59分59秒"},
+      {DateTime{}, "1899年12月30日"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(DateText(c.value), c.text);
+}
+
+TEST(SettingsTest, PasswordMessages) {
+  FakePlatform ops;
+  MemoryRows rows;
+  AppPaths paths{"C:", "v.exe"};
+  AppContext context{ops, rows, paths, {}};
+  PasswordToggled(context, true);  // cancelled at first use
+  ops.inputAnswers = {{true, "s3cret"}};
+  PasswordToggled(context, true);
+  PasswordToggled(context, false);
+  PasswordToggled(context, true);  // cancelled after clearing
+  ops.inputAnswers = {{true, ""}};
+  PasswordToggled(context, true);
+  EXPECT_EQ(ops.messages, (std::vector<std::string>{"记录已更新，请牢记密码：", "记录已更新，请牢记密码：s3cret",
+                                                    "密码已清除！", "记录已更新，请牢记密码：",
+                                                    "记录已更新，请牢记密码："}));
+}
+
+}  // namespace
+}  // namespace velkor
