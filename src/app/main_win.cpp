@@ -19,9 +19,8 @@ std::string ExecutablePath() {
 
 // Secondary windows get dialog keyboard handling (Tab, Enter, Esc).
 bool IsSecondaryWindowMessage(HWND main, MSG& msg) {
-  HWND active = GetActiveWindow();
-  return active && active != main && GetWindowThreadProcessId(active, nullptr) == GetCurrentThreadId() &&
-         IsDialogMessageW(active, &msg);
+  HWND top = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+  return top && top != main && IsDialogMessageW(top, &msg);
 }
 
 }  // namespace

@@ -1,5 +1,9 @@
 #include "app/secondary_window_win.h"
 
+#include <commctrl.h>
+
+#include <algorithm>
+
 #include "platform/text_win.h"
 
 namespace velkor {
@@ -21,6 +25,9 @@ void SecondaryWindow::OpenOnce() {
   if (!window_) return;
   font_.reset(CreateMessageFont(Dpi()));
   CreateControls(window_, design_.controls, static_cast<HFONT>(font_.get()));
+  for (const ControlSpec& spec : design_.controls)
+    if (spec.kind == ControlKind::Edit)
+      SetWindowSubclass(Control(spec.id), EditProc, 0, reinterpret_cast<DWORD_PTR>(this));
   OnCreated();
   ShowWindow(window_, SW_SHOWNORMAL);
   SetForegroundWindow(window_);
@@ -57,6 +64,46 @@ LRESULT CALLBACK SecondaryWindow::Proc(HWND window, UINT msg, WPARAM wp, LPARAM 
   return self ? self->Handle(msg, wp, lp) : DefWindowProcW(window, msg, wp, lp);
 }
 
+// Edit boxes report Enter to their window themselves, so the window knows which box
+// it was pressed in.
+LRESULT CALLBACK SecondaryWindow::EditProc(HWND edit, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
+  switch (msg) {
+    case WM_GETDLGCODE:
+      if (lp && reinterpret_cast<const MSG*>(lp)->message == WM_KEYDOWN && reinterpret_cast<const MSG*>(lp)->wParam == VK_RETURN)
+        return DLGC_WANTALLKEYS;
+      break;
+    case WM_KEYDOWN:
+      if (wp == VK_RETURN) {
+        reinterpret_cast<SecondaryWindow*>(self)->OnEnter(GetDlgCtrlID(edit));
+        return 0;
+      }
+      break;
+    case WM_CHAR:
+      if (wp == '\r') return 0;
+      break;
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(edit, EditProc, 0);
+      break;
+  }
+  return DefSubclassProc(edit, msg, wp, lp);
+}
+
+// Labels are transparent; on a window whose pages sit on a tab control, check boxes
+// and labels take the tab's window colour instead of the dialog colour.
+LRESULT SecondaryWindow::ColorStatic(HDC dc, HWND control) {
+  const bool onTab = std::any_of(design_.controls.begin(), design_.controls.end(),
+                                 [](const ControlSpec& s) { return s.kind == ControlKind::Tab; });
+  wchar_t cls[16] = L"";
+  GetClassNameW(control, cls, 16);
+  const bool label = _wcsicmp(cls, L"Static") == 0 && IsWindowEnabled(control);
+  if (label) SetBkMode(dc, TRANSPARENT);
+  if (onTab) {
+    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+  }
+  return DefWindowProcW(window_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+}
+
 LRESULT SecondaryWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT result = 0;
   switch (msg) {
@@ -81,6 +128,7 @@ LRESULT SecondaryWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     }
   }
   if (OnMessage(msg, wp, lp, result)) return result;
+  if (msg == WM_CTLCOLORSTATIC) return ColorStatic(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
   return DefWindowProcW(window_, msg, wp, lp);
 }
 

@@ -35,6 +35,8 @@ class SecondaryWindow {
   // The window's creation handler: runs once per opening, after the controls exist.
   virtual void OnCreated() {}
   virtual void OnCommand(int /*id*/, int /*code*/) {}
+  // Enter in the edit box `id`; by default it presses the window's main button (IDOK).
+  virtual void OnEnter(int /*id*/) { OnCommand(IDOK, BN_CLICKED); }
   // Any other message; return true when handled (`result` is then returned).
   virtual bool OnMessage(UINT /*msg*/, WPARAM /*wp*/, LPARAM /*lp*/, LRESULT& /*result*/) { return false; }
   // Asked before the window closes; false keeps it open.
@@ -52,7 +54,9 @@ class SecondaryWindow {
 
  private:
   static LRESULT CALLBACK Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
+  static LRESULT CALLBACK EditProc(HWND edit, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self);
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT ColorStatic(HDC dc, HWND control);
 
   const WindowDesign design_;
   HWND window_ = nullptr;

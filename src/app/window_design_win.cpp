@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "platform/proc_address_win.h"
 
 namespace velkor {
@@ -22,7 +24,7 @@ ClassAndStyle ClassOf(ControlKind kind) {
     case ControlKind::DropList: return {WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST};
     case ControlKind::Tab: return {WC_TABCONTROLW, WS_CLIPSIBLINGS};
     case ControlKind::Frame: return {L"BUTTON", BS_GROUPBOX};
-    case ControlKind::Label: return {L"STATIC", SS_LEFT};
+    case ControlKind::Label: return {L"STATIC", SS_LEFTNOWORDWRAP};
     case ControlKind::StatusBar: return {STATUSCLASSNAMEW, 0};
     case ControlKind::Picture: return {L"STATIC", SS_ETCHEDHORZ};
   }
@@ -33,6 +35,17 @@ const ControlSpec* FindSpec(std::span<const ControlSpec> design, int id) {
   for (const ControlSpec& spec : design)
     if (spec.id == id) return &spec;
   return nullptr;
+}
+
+// A label is as wide as its text needs, even where the design is a little narrower.
+int TextWidth(HFONT font, const wchar_t* text) {
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font);
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &size);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return size.cx;
 }
 
 }  // namespace
@@ -56,11 +69,9 @@ HFONT CreateMessageFont(UINT dpi) {
   metrics.cbSize = sizeof(metrics);
   SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
   LOGFONTW font = metrics.lfMessageFont;
-  // The metrics are given at the system DPI; rescale for this window's DPI.
-  HDC screen = GetDC(nullptr);
-  const int systemDpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  font.lfHeight = MulDiv(font.lfHeight, static_cast<int>(dpi), systemDpi ? systemDpi : 96);
+  // The system's face at 9 points, the size the window designs were laid out for.
+  font.lfHeight = -MulDiv(9, static_cast<int>(dpi), 72);
+  font.lfWidth = 0;
   return CreateFontIndirectW(&font);
 }
 
@@ -71,9 +82,11 @@ void CreateControls(HWND window, std::span<const ControlSpec> design, HFONT font
     if (const ControlSpec* frame = spec.frame ? FindSpec(design, spec.frame) : nullptr) x += frame->x, y += frame->y;
     const ClassAndStyle cs = ClassOf(spec.kind);
     const DWORD visible = spec.page > 0 ? 0 : WS_VISIBLE;
+    int width = Scale(spec.width, dpi);
+    if (spec.kind == ControlKind::Label && spec.caption) width = std::max(width, TextWidth(font, spec.caption));
     HWND control = CreateWindowExW(0, cs.cls, spec.caption ? spec.caption : L"",
                                    WS_CHILD | visible | cs.style | spec.extraStyle, Scale(x, dpi), Scale(y, dpi),
-                                   Scale(spec.width, dpi), Scale(spec.height, dpi), window,
+                                   width, Scale(spec.height, dpi), window,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), GetModuleHandleW(nullptr),
                                    nullptr);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);

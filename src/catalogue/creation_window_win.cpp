@@ -69,6 +69,11 @@ void CreationWindow::OnCreated() {
   SetFocus(Control(kIdTitle));
 }
 
+void CreationWindow::OnEnter(int id) {
+  // Enter in the title box creates without the duplicate question.
+  Create(id != kIdTitle);
+}
+
 void CreationWindow::OnCommand(int id, int code) {
   if (code != BN_CLICKED) return;
   switch (id) {
@@ -86,12 +91,8 @@ void CreationWindow::OnCommand(int id, int code) {
         SetText(kIdPath, path);
       break;
     case kIdCreate:
-      Create(true);
-      break;
     case IDOK:
-      // Enter in the title box creates without the duplicate question; elsewhere it
-      // presses the main button.
-      Create(GetFocus() != Control(kIdTitle));
+      Create(true);
       break;
   }
 }

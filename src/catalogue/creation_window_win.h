@@ -13,6 +13,7 @@ class CreationWindow : public SecondaryWindow {
  protected:
   void OnCreated() override;
   void OnCommand(int id, int code) override;
+  void OnEnter(int id) override;
 
  private:
   void Create(bool askAboutDuplicates);

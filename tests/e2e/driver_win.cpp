@@ -6,11 +6,31 @@
 
 namespace velkor::e2e {
 
+namespace {
+
+// Waits for `handle` (or just for time, with none) while serving this thread's
+// messages: the shell may send to every thread with windows and wait for an answer.
+bool PumpingWait(HANDLE handle, DWORD ms) {
+  const ULONGLONG end = GetTickCount64() + ms;
+  for (;;) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    const ULONGLONG now = GetTickCount64();
+    if (now >= end) return handle && WaitForSingleObject(handle, 0) == WAIT_OBJECT_0;
+    const DWORD left = static_cast<DWORD>(end - now);
+    const DWORD r = MsgWaitForMultipleObjects(handle ? 1 : 0, &handle, FALSE, left, QS_ALLINPUT);
+    if (handle && r == WAIT_OBJECT_0) return true;
+    if (!handle && r == WAIT_TIMEOUT) return false;
+  }
+}
+
+}  // namespace
+
 bool WaitFor(const std::function<bool()>& condition, DWORD ms) {
   const ULONGLONG end = GetTickCount64() + ms;
   do {
     if (condition()) return true;
-    Sleep(20);
+    PumpingWait(nullptr, 20);
   } while (GetTickCount64() < end);
   return condition();
 }
@@ -56,7 +76,7 @@ HWND ProgramUnderTest::List() { return FindWindowExW(MainWindow(), nullptr, WC_L
 
 DWORD ProgramUnderTest::WaitExit(DWORD ms) {
   DWORD code = STILL_ACTIVE;
-  if (!processes_.empty() && WaitForSingleObject(processes_.front(), ms) == WAIT_OBJECT_0)
+  if (!processes_.empty() && PumpingWait(processes_.front(), ms))
     GetExitCodeProcess(processes_.front(), &code);
   return code;
 }
@@ -150,6 +170,25 @@ void ClickButton(HWND window, int id) {
 }
 
 bool IsChecked(HWND window, int id) { return SendMessageW(GetDlgItem(window, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void SelectRow(HWND list, int row) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(list, &pid);
+  UniqueHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid));
+  LVITEMW item{};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  void* remote = VirtualAllocEx(process.get(), nullptr, sizeof(item), MEM_COMMIT, PAGE_READWRITE);
+  WriteProcessMemory(process.get(), remote, &item, sizeof(item), nullptr);
+  SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(remote));
+  VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+}
+
+HWND WaitWindow(DWORD pid, const wchar_t* title, DWORD ms) {
+  HWND found = nullptr;
+  WaitFor([&] { return (found = FindWindowOf(pid, nullptr, title)) && IsWindowVisible(found); }, ms);
+  return found;
+}
 
 void SaveScreenshot(HWND window, const std::string& name) {
   Sleep(300);  // let the window finish painting

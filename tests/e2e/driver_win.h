@@ -62,6 +62,11 @@ std::string ControlText(HWND window, int id);
 void ClickButton(HWND window, int id);  // posted: returns at once
 bool IsChecked(HWND window, int id);
 
+// Selects a row of another process's list view, as a click would.
+void SelectRow(HWND list, int row);
+// The topmost visible window of the process with that title (any class).
+HWND WaitWindow(DWORD pid, const wchar_t* title, DWORD ms = 5000);
+
 // Saves the window as build/.../screenshots/NAME.bmp (turned into PNG by the test command).
 void SaveScreenshot(HWND window, const std::string& name);
 

@@ -1,0 +1,228 @@
+#include <gtest/gtest.h>
+
+#include "app/main_menu.h"
+#include "catalogue/catalogue_file.h"
+#include "driver_win.h"
+#include "platform/platform_ops_win.h"
+#include "platform/proc_address_win.h"
+
+namespace velkor::e2e {
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+// Control ids of the creation window, as its design table numbers them.
+enum : int { kTitleBox = 111, kCreateButton = 112, kNextPage = 113, kPreviousPage = 123, kSelectAll = 139 };
+
+bool IsDir(const std::wstring& path) {
+  const DWORD attrs = GetFileAttributesW(path.c_str());
+  return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY);
+}
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+Rows SavedRows(const ProgramUnderTest& program) {
+  Win32PlatformOps ops;
+  Rows rows;
+  for (const CatalogueRow& row : DecodeCatalogue(test::ReadFileW(program.CatalogueFile()), kColumnCount)) {
+    rows.emplace_back();
+    for (const std::string& cell : row.cells) rows.back().push_back(ops.FromAnsi(cell));
+  }
+  return rows;
+}
+
+// Answers the next message box of the program and returns its text.
+std::string Reply(DWORD pid, int button) {
+  HWND box = WaitMessageBox(pid);
+  if (!box) return "<no message>";
+  const std::string text = MessageBoxText(box);
+  Answer(box, button);
+  WaitFor([&] { return !IsWindow(box); });
+  return text;
+}
+
+class ProfilesE2E : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(test::RunningUnderWine());
+    program.Start();
+    main = program.MainWindow();
+    ASSERT_TRUE(main);
+  }
+  void TearDown() override {
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitExit(5000), 0u);
+  }
+  HWND OpenCreation() {
+    ChooseCommand(main, kCmdNewDesktop);
+    return WaitWindow(program.Pid(), L"创建新桌面");
+  }
+  // Types a title and presses the create button; returns the message shown.
+  std::string CreateByButton(const std::string& title) {
+    HWND window = OpenCreation();
+    SetControlText(window, kTitleBox, title);
+    ClickButton(window, kCreateButton);
+    return Reply(program.Pid(), IDOK);
+  }
+
+  ProgramUnderTest program;
+  HWND main = nullptr;
+};
+
+TEST_F(ProfilesE2E, CreateWithAllOptionsThenWithNone) {
+  ChooseCommand(main, kCmdNewDesktop);  // chosen twice: still one window
+  HWND window = OpenCreation();
+  ASSERT_TRUE(window);
+  int count = 0;
+  for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, nullptr, L"创建新桌面"));) count += IsWindowVisible(w) ? 1 : 0;
+  EXPECT_EQ(count, 1);
+  SaveScreenshot(window, "creation_page0");
+  ClickButton(window, kNextPage);
+  ClickButton(window, kSelectAll);
+  ASSERT_TRUE(WaitFor([&] { return IsChecked(window, 131) && IsChecked(window, 138); }));
+  SaveScreenshot(window, "creation_page1");
+  ClickButton(window, kPreviousPage);
+  SetControlText(window, kTitleBox, "工作");
+  ClickButton(window, kCreateButton);
+  EXPECT_EQ(Reply(program.Pid(), IDOK), "[工作]创建完毕！");
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(window); }));
+
+  const std::wstring root = program.ProfilesRoot() + L"\\工作";
+  for (const wchar_t* sub : {L"", L"\\Desktop", L"\\Cookies", L"\\Personal", L"\\Favorites", L"\\History",
+                             L"\\Temporary Internet Files", L"\\Startup", L"\\Local AppData", L"\\AppData"})
+    EXPECT_TRUE(IsDir(root + sub)) << Narrow(sub);
+  EXPECT_TRUE(Exists(root + L"\\Desktop\\WinowsVelkor.lnk"));
+  const Rows expected = {{"0", "工作", "---", Narrow(root + L"\\Desktop"), ""}};
+  EXPECT_EQ(ReadRows(program.List(), kColumnCount), expected);
+  EXPECT_EQ(SavedRows(program), expected);
+
+  EXPECT_EQ(CreateByButton("plain"), "[plain]创建完毕！");
+  const std::wstring plain = program.ProfilesRoot() + L"\\plain";
+  EXPECT_TRUE(IsDir(plain + L"\\Desktop"));
+  EXPECT_FALSE(IsDir(plain + L"\\Cookies"));  // a new opening starts with no option ticked
+  SaveScreenshot(main, "main_window_rows");
+}
+
+TEST_F(ProfilesE2E, DuplicateQuestionEnterAndRefusedTitles) {
+  ASSERT_EQ(CreateByButton("desk"), "[desk]创建完毕！");
+  HWND window = OpenCreation();
+  SetControlText(window, kTitleBox, "DESK");
+  ClickButton(window, kCreateButton);
+  HWND reminder = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (reminder = FindWindowOf(program.Pid(), L"#32770", L"友情提醒")) != nullptr; }));
+  EXPECT_EQ(MessageBoxText(reminder), "列表中存在重复的名称了,您确定继续创建吗？");
+  SaveScreenshot(reminder, "creation_reminder");
+  Answer(reminder, IDCANCEL);
+  EXPECT_TRUE(WaitFor([&] { return ControlText(window, kTitleBox).empty(); }));
+  EXPECT_TRUE(IsWindow(window));
+  EXPECT_EQ(ReadRows(program.List(), kColumnCount).size(), 1u);
+
+  // Enter in the title box creates without asking.
+  SetControlText(window, kTitleBox, "desk");
+  SetForegroundWindow(window);
+  PostMessageW(GetDlgItem(window, kTitleBox), WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_EQ(Reply(program.Pid(), IDOK), "[desk]创建完毕！");
+  EXPECT_EQ(ReadRows(program.List(), kColumnCount).size(), 2u);
+
+  for (const char* bad : {"..\\x", "a:b"}) {
+    const std::string message = CreateByButton(bad);
+    EXPECT_EQ(message.find("创建完毕"), std::string::npos) << message;
+    EXPECT_FALSE(Exists(program.ProfilesRoot() + L"\\a"));
+    EXPECT_FALSE(Exists(program.RunDir() / L"软件配置\\x"));
+    EXPECT_EQ(SavedRows(program).size(), 2u);
+    PostMessageW(WaitWindow(program.Pid(), L"创建新桌面"), WM_CLOSE, 0, 0);
+  }
+}
+
+TEST_F(ProfilesE2E, PropertiesAndDeletion) {
+  ASSERT_EQ(CreateByButton("工作"), "[工作]创建完毕！");
+  const std::wstring root = program.ProfilesRoot() + L"\\工作";
+  HWND list = program.List();
+  SelectRow(list, 0);
+  ChooseCommand(main, kCmdProperties);
+  HWND properties = WaitWindow(program.Pid(), L"桌面属性");
+  ASSERT_TRUE(properties);
+  EXPECT_EQ(ControlText(properties, 102), "工作");
+  EXPECT_EQ(ControlText(properties, 106), "---");
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  EXPECT_EQ(ControlText(properties, 104).rfind(std::to_string(now.wYear) + "年", 0), 0u) << ControlText(properties, 104);
+  SaveScreenshot(properties, "properties");
+  ClickButton(properties, 107);
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(properties); }));
+
+  // A link inside the profile that points outside it: the folder it points to keeps
+  // its files. (Wine shows a Unix symbolic link as a directory reparse point.)
+  const std::wstring outside = program.RunDir() / L"outside";
+  CreateDirectoryW(outside.c_str(), nullptr);
+  test::WriteFileW(outside + L"\\precious.txt", "keep");
+  using UnixName = char*(CDECL*)(const wchar_t*);
+  auto unixName = ProcAddress<UnixName>(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name");
+  ASSERT_TRUE(unixName);
+  std::wstring command = L"Z:\\bin\\ln -s \"" + Widen(unixName(outside.c_str())) + L"\" \"" +
+                         Widen(unixName((root + L"\\Desktop").c_str())) + L"/link\"";
+  STARTUPINFOW si{};
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION pi{};
+  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+  WaitForSingleObject(pi.hProcess, 5000);
+  CloseHandle(pi.hProcess), CloseHandle(pi.hThread);
+  ASSERT_TRUE(WaitFor([&] { return Exists(root + L"\\Desktop\\link\\precious.txt"); }));
+
+  SelectRow(list, 0);
+  ChooseCommand(main, kCmdDeleteDesktop);
+  EXPECT_EQ(Reply(program.Pid(), IDCANCEL), "您确认删除桌面信息吗？删除后将无法进行恢复！工作");
+  ChooseCommand(main, kCmdDeleteDesktop);
+  Reply(program.Pid(), IDOK);
+  EXPECT_EQ(Reply(program.Pid(), IDCANCEL), "最后一次确认啦！~你真的真的要删除吗？删除后将无法进行恢复！工作");
+  EXPECT_TRUE(IsDir(root + L"\\Desktop"));
+  EXPECT_EQ(SavedRows(program).size(), 1u);
+
+  ChooseCommand(main, kCmdDeleteDesktop);
+  Reply(program.Pid(), IDOK);
+  Reply(program.Pid(), IDOK);
+  EXPECT_EQ(Reply(program.Pid(), IDOK), "桌面已经被删除！");
+  // Wine cannot remove the link itself, so the program says what was left.
+  const std::string left = Reply(program.Pid(), IDOK);
+  EXPECT_NE(left.find("未能完全删除"), std::string::npos) << left;
+  EXPECT_EQ(test::ReadFileW(outside + L"\\precious.txt"), "keep");
+  EXPECT_TRUE(ReadRows(list, kColumnCount).empty());
+  EXPECT_TRUE(SavedRows(program).empty());
+}
+
+TEST_F(ProfilesE2E, RowCommandsWithoutSelectionTell) {
+  ChooseCommand(main, kCmdDeleteDesktop);
+  EXPECT_EQ(Reply(program.Pid(), IDOK), "请先在列表中选择一个桌面！");
+}
+
+TEST_F(ProfilesE2E, SettingsPasswordTrayAndExit) {
+  ChooseCommand(main, kCmdSettings);
+  HWND settings = WaitWindow(program.Pid(), L"系统设置");
+  ASSERT_TRUE(settings);
+  SaveScreenshot(settings, "settings");
+  ClickButton(settings, 102);
+  HWND input = WaitWindow(program.Pid(), L"安全密码");
+  ASSERT_TRUE(input);
+  SaveScreenshot(input, "settings_password");
+  SetControlText(input, 101, "pw1");
+  PostMessageW(input, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(Reply(program.Pid(), IDOK), "记录已更新，请牢记密码：pw1");
+  PostMessageW(settings, WM_CLOSE, 0, 0);
+
+  ChooseCommand(main, kCmdVersion);
+  EXPECT_EQ(Reply(program.Pid(), IDOK), "本软件版本为:1.2");
+
+  PostMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(main); }));
+  PostMessageW(main, WM_APP + 1, 1, WM_LBUTTONDBLCLK);  // the tray icon's double click
+  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(main) && !IsIconic(main); }));
+
+  ChooseCommand(main, kCmdExit);
+  EXPECT_EQ(Reply(program.Pid(), IDCANCEL), "您确定退出软件吗？");
+  EXPECT_EQ(program.WaitExit(500), static_cast<DWORD>(STILL_ACTIVE));
+  ChooseCommand(main, kCmdExit);
+  Reply(program.Pid(), IDOK);
+  EXPECT_EQ(program.WaitExit(3000), 0u);
+}
+
+}  // namespace
+}  // namespace velkor::e2e
