@@ -7,6 +7,7 @@
 #include "app/window_design_win.h"
 #include "catalogue/catalogue_view.h"
 #include "platform/text_win.h"
+#include "web/startup_visit_win.h"
 
 namespace velkor {
 namespace {
@@ -95,6 +96,7 @@ bool MainWindow::OnCreate() {
   rows_.Attach(list);
 
   StartupFill(rows_, paths_.CatalogueFile(), ops_);
+  StartStartupVisit();
   return true;
 }
 
