@@ -16,7 +16,8 @@ inline constexpr size_t kReadPieceSize = 1024;
 inline constexpr size_t kHeaderBufferSize = 5000;
 
 // Everything a request takes besides the address; a field left as it is stands for an
-// omitted argument. Byte texts (postBytes, the body) are raw bytes, not UTF-8.
+// omitted argument. postBytes and the body are raw bytes; postText, like every other
+// text here, is UTF-8 and is sent as those bytes.
 struct WebRequestArgs {
   int method = 0;  // 1 POST, otherwise GET; a body goes with every value but 0
   std::string postText;

@@ -1,7 +1,6 @@
 #include "web/web_text.h"
 
 #include <algorithm>
-#include <charconv>
 #include <limits>
 #include <unordered_set>
 #include <vector>
@@ -23,10 +22,12 @@ std::string ReplaceAll(std::string_view text, std::string_view what, std::string
   return out.append(text.substr(from));
 }
 
-// An empty text has no entries; otherwise empty pieces count.
+// An empty text has no entries; otherwise empty pieces count. An empty separator
+// splits nothing.
 std::vector<std::string_view> SplitEntries(std::string_view text, std::string_view separator) {
   std::vector<std::string_view> entries;
   if (text.empty()) return entries;
+  if (separator.empty()) return {text};
   for (size_t from = 0;;) {
     const size_t at = text.find(separator, from);
     entries.push_back(text.substr(from, at == std::string_view::npos ? std::string_view::npos : at - from));

@@ -52,6 +52,7 @@ TEST(StartupVisitE2E, ProgramWorksAndQuitsWhateverTheSiteDoes) {
     HWND box = WaitMessageBox(program.Pid());
     ASSERT_TRUE(box);
     EXPECT_EQ(MessageBoxText(box), "本软件版本为:1.2");
+    SaveScreenshot(box, listening ? "version_site_silent" : "version_site_unreachable");
     Answer(box, IDOK);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
 
@@ -63,6 +64,7 @@ TEST(StartupVisitE2E, ProgramWorksAndQuitsWhateverTheSiteDoes) {
     box = WaitMessageBox(program.Pid());
     ASSERT_TRUE(box);
     EXPECT_EQ(MessageBoxText(box), "您确定退出软件吗？");
+    SaveScreenshot(box, listening ? "exit_question_site_silent" : "exit_question_site_unreachable");
     Answer(box, IDOK);
     // Without a window manager Wine waits 2 s for each window it hides; a visit
     // that held the exit would wait for the silent site far longer.

@@ -67,6 +67,7 @@ TEST(WebText, CookieLists) {
   EXPECT_EQ(DropDuplicateEntries("a; b; a; c; b", "; "), "a; b; c");
   EXPECT_EQ(DropDuplicateEntries("a;; a;", ";"), "a;; a");  // " a" differs from "a"
   EXPECT_EQ(DropDuplicateEntries("", "; "), "");
+  EXPECT_EQ(DropDuplicateEntries("a;a", ""), "a;a");
 
   struct Case {
     const char* cookies;
