@@ -8,6 +8,7 @@
 #include "catalogue/catalogue_view.h"
 #include "catalogue/profile_commands.h"
 #include "platform/text_win.h"
+#include "web/startup_visit_win.h"
 
 namespace velkor {
 namespace {
@@ -96,6 +97,7 @@ bool MainWindow::OnCreate() {
   rows_.Attach(list);
 
   StartupFill(rows_, paths_.CatalogueFile(), ops_);
+  StartStartupVisit();
   return true;
 }
 
