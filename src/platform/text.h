@@ -11,5 +11,8 @@ char FoldAscii(char c);
 // Position of `needle` in `haystack` at or after `from`, ASCII letters folded; npos when absent.
 size_t FindIgnoringAsciiCase(std::string_view haystack, std::string_view needle, size_t from = 0);
 bool ContainsIgnoringAsciiCase(std::string_view haystack, std::string_view needle);
+std::string AsciiLower(std::string_view text);
+// Spaces and the full-width space (U+3000) off both ends; tabs and line breaks stay.
+std::string TrimSpaces(std::string_view text);
 
 }  // namespace velkor

@@ -1,5 +1,7 @@
 #include "web/web_request.h"
 
+#include "platform/text.h"
+
 #include <string_view>
 
 #include "web/web_text.h"
@@ -8,7 +10,7 @@ namespace velkor {
 
 std::string RequestAgent(const std::string& extraHeaders) {
   constexpr std::string_view kName = "User-Agent:";
-  const size_t at = FindIgnoringCase(extraHeaders, kName);
+  const size_t at = FindIgnoringAsciiCase(extraHeaders, kName);
   if (at == std::string::npos) return kDefaultUserAgent;
   const size_t from = at + kName.size();
   const size_t end = extraHeaders.find("\r\n", from);

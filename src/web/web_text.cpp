@@ -1,5 +1,7 @@
 #include "web/web_text.h"
 
+#include "platform/text.h"
+
 #include <algorithm>
 #include <limits>
 #include <unordered_set>
@@ -7,10 +9,6 @@
 
 namespace velkor {
 namespace {
-
-constexpr std::string_view kFullWidthSpace = "\xE3\x80\x80";
-
-char FoldCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 std::string ReplaceAll(std::string_view text, std::string_view what, std::string_view with) {
   std::string out;
@@ -50,43 +48,14 @@ int IntegerValue(std::string_view text) {
 
 }  // namespace
 
-std::string AsciiLower(std::string_view text) {
-  std::string out(text);
-  std::transform(out.begin(), out.end(), out.begin(), [](char c) { return FoldCase(c); });
-  return out;
-}
-
-size_t FindIgnoringCase(std::string_view text, std::string_view what, size_t from) {
-  if (from > text.size()) return std::string_view::npos;
-  const auto hit = std::search(text.begin() + from, text.end(), what.begin(), what.end(),
-                               [](char a, char b) { return FoldCase(a) == FoldCase(b); });
-  if (hit == text.end() && !what.empty()) return std::string_view::npos;
-  return static_cast<size_t>(hit - text.begin());
-}
-
-std::string TrimSpaces(std::string_view text) {
-  for (;;) {
-    if (text.starts_with(' ')) {
-      text.remove_prefix(1);
-    } else if (text.starts_with(kFullWidthSpace)) {
-      text.remove_prefix(kFullWidthSpace.size());
-    } else if (text.ends_with(' ')) {
-      text.remove_suffix(1);
-    } else if (text.ends_with(kFullWidthSpace)) {
-      text.remove_suffix(kFullWidthSpace.size());
-    } else {
-      return std::string(text);
-    }
-  }
-}
 
 std::string TextBetween(std::string_view text, std::string_view startMarker, std::string_view endMarker) {
   const std::string start = ReplaceAll(startMarker, "#引号", "\"");
   const std::string end = ReplaceAll(endMarker, "#引号", "\"");
-  size_t from = FindIgnoringCase(text, start, 0);
+  size_t from = FindIgnoringAsciiCase(text, start, 0);
   if (from == std::string_view::npos) return {};
   from += start.size();
-  const size_t to = FindIgnoringCase(text, end, from);
+  const size_t to = FindIgnoringAsciiCase(text, end, from);
   if (to == std::string_view::npos) return {};
   return std::string(text.substr(from, to - from));
 }
@@ -118,7 +87,7 @@ std::string UrlObjectPath(std::string_view address) {
   // otherwise be found inside "http" itself.
   const std::string lower = AsciiLower(address.substr(0, 8));
   const size_t scheme = lower.starts_with("https://") ? 8 : lower.starts_with("http://") ? 7 : 0;
-  const size_t host = FindIgnoringCase(address, UrlHost(address, false), scheme);
+  const size_t host = FindIgnoringAsciiCase(address, UrlHost(address, false), scheme);
   const size_t slash = host == std::string_view::npos ? host : address.find('/', host);
   return slash == std::string_view::npos ? std::string("/") : std::string(address.substr(slash));
 }

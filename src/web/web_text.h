@@ -7,13 +7,6 @@
 
 namespace velkor {
 
-std::string AsciiLower(std::string_view text);
-// Position of `what` in `text` at or after `from`, ignoring case; npos when absent.
-size_t FindIgnoringCase(std::string_view text, std::string_view what, size_t from = 0);
-
-// Spaces and the full-width space (U+3000) off both ends; tabs and line breaks stay.
-std::string TrimSpaces(std::string_view text);
-
 // The text strictly between the first `start` and the next `end` after it, both
 // found ignoring case; empty when either is missing. "#引号" in a marker stands
 // for a double quote.
