@@ -106,6 +106,9 @@ void MainWindow::OnCommand(int command) {
     case kCmdNewDesktop:
       creation_.OpenOnce();
       break;
+    case kCmdClassify:
+      classification_.OpenOnce();
+      break;
     case kCmdSettings:
       settings_.OpenOnce();
       break;

@@ -14,6 +14,7 @@
 #include "catalogue/properties_window_win.h"
 #include "platform/handles_win.h"
 #include "platform/platform_ops.h"
+#include "tools/classification_window_win.h"
 
 namespace velkor {
 
@@ -56,6 +57,7 @@ class MainWindow {
   CreationWindow creation_{context_};
   PropertiesWindow properties_{context_};
   SettingsWindow settings_{context_};
+  ClassificationWindow classification_{context_};
 };
 
 }  // namespace velkor

@@ -116,9 +116,18 @@ void RegisterWindowClass(const wchar_t* className, WNDPROC proc) {
 HWND CreateDesignedWindow(const wchar_t* className, const wchar_t* title, DWORD style, int x, int y, int width,
                           int height, void* self, HMENU menu) {
   const UINT dpi = WindowDpi(nullptr);
-  return CreateWindowExW(0, className, title, style, x == CW_USEDEFAULT ? x : Scale(x, dpi),
-                         y == CW_USEDEFAULT ? y : Scale(y, dpi), Scale(width, dpi), Scale(height, dpi), nullptr, menu,
-                         GetModuleHandleW(nullptr), self);
+  width = Scale(width, dpi), height = Scale(height, dpi);
+  if (x == CW_USEDEFAULT) {
+    // Secondary windows open in the middle of the work area.
+    RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    x = area.left + (area.right - area.left - width) / 2;
+    y = area.top + (area.bottom - area.top - height) / 2;
+  } else {
+    x = Scale(x, dpi), y = Scale(y, dpi);
+  }
+  return CreateWindowExW(0, className, title, style, x, y, width, height, nullptr, menu, GetModuleHandleW(nullptr),
+                         self);
 }
 
 }  // namespace velkor

@@ -37,7 +37,8 @@ void ShowPage(HWND window, std::span<const ControlSpec> design, int page);
 // Registers a window class once; `proc` receives every message.
 void RegisterWindowClass(const wchar_t* className, WNDPROC proc);
 
-// Creates a top-level window whose outer size is the designed size, scaled.
+// Creates a top-level window whose outer size is the designed size, scaled; at the
+// designed place, or centred on the work area for CW_USEDEFAULT.
 HWND CreateDesignedWindow(const wchar_t* className, const wchar_t* title, DWORD style, int x, int y, int width,
                           int height, void* self, HMENU menu = nullptr);
 

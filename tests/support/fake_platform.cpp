@@ -88,6 +88,7 @@ bool FakePlatform::MakeDirectory(const std::string& path) {
   const std::string p = Strip(path);
   if (dirs.count(p) || files.count(p) || !dirs.count(Parent(p))) return false;
   dirs.insert(p);
+  madeDirs.push_back(p);
   return true;
 }
 

@@ -21,6 +21,7 @@ class FakePlatform : public PlatformOps {
   std::vector<std::string> regWriteLog;         // every write, "HKCU\\path=value", in order
 
   std::set<std::string> dirs;                   // folders, without trailing backslash
+  std::vector<std::string> madeDirs;            // folders made by MakeDirectory, in order
   std::map<std::string, std::string> files;     // path -> contents
   std::set<std::string> lockedFiles;            // cannot be moved or removed
   std::set<std::string> unwritableFiles;        // ReplaceFileContents fails
