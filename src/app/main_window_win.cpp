@@ -56,6 +56,12 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
       if (wp == SIZE_MINIMIZED) Hide();
       return 0;
+    case WM_DPICHANGED:
+      FollowDpiChange(window_, lp);
+      font_.reset(CreateMessageFont(WindowDpi(window_)));
+      LayoutControls(window_, kMainDesign, static_cast<HFONT>(font_.get()));
+      ScaleCatalogueColumns(rows_.Handle(), WindowDpi(window_));
+      return 0;
     case WM_COMMAND:
       OnCommand(LOWORD(wp));
       return 0;
@@ -93,7 +99,8 @@ bool MainWindow::OnCreate() {
   CreateControls(window_, kMainDesign, static_cast<HFONT>(font_.get()));
   HWND list = GetDlgItem(window_, kIdList);
   ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
-  AddCatalogueColumns(list, dpi);
+  AddCatalogueColumns(list);
+  ScaleCatalogueColumns(list, dpi);
   rows_.Attach(list);
 
   StartupFill(rows_, paths_.CatalogueFile(), ops_);

@@ -118,6 +118,11 @@ LRESULT SecondaryWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       if (CanClose()) DestroyWindow(window_);
       return 0;
+    case WM_DPICHANGED:
+      FollowDpiChange(window_, lp);
+      font_.reset(CreateMessageFont(Dpi()));
+      LayoutControls(window_, design_.controls, static_cast<HFONT>(font_.get()));
+      return 0;
     case WM_NCDESTROY: {
       HWND window = window_;
       window_ = nullptr;

@@ -75,22 +75,47 @@ HFONT CreateMessageFont(UINT dpi) {
   return CreateFontIndirectW(&font);
 }
 
+namespace {
+
+// Where a control of the design goes at `dpi`.
+RECT PlaceOf(std::span<const ControlSpec> design, const ControlSpec& spec, UINT dpi, HFONT font) {
+  int x = spec.x, y = spec.y;
+  if (const ControlSpec* frame = spec.frame ? FindSpec(design, spec.frame) : nullptr) x += frame->x, y += frame->y;
+  int width = Scale(spec.width, dpi);
+  if (spec.kind == ControlKind::Label && spec.caption) width = std::max(width, TextWidth(font, spec.caption));
+  return {Scale(x, dpi), Scale(y, dpi), Scale(x, dpi) + width, Scale(y, dpi) + Scale(spec.height, dpi)};
+}
+
+}  // namespace
+
 void CreateControls(HWND window, std::span<const ControlSpec> design, HFONT font) {
   const UINT dpi = WindowDpi(window);
   for (const ControlSpec& spec : design) {
-    int x = spec.x, y = spec.y;
-    if (const ControlSpec* frame = spec.frame ? FindSpec(design, spec.frame) : nullptr) x += frame->x, y += frame->y;
     const ClassAndStyle cs = ClassOf(spec.kind);
     const DWORD visible = spec.page > 0 ? 0 : WS_VISIBLE;
-    int width = Scale(spec.width, dpi);
-    if (spec.kind == ControlKind::Label && spec.caption) width = std::max(width, TextWidth(font, spec.caption));
+    const RECT r = PlaceOf(design, spec, dpi, font);
     HWND control = CreateWindowExW(0, cs.cls, spec.caption ? spec.caption : L"",
-                                   WS_CHILD | visible | cs.style | spec.extraStyle, Scale(x, dpi), Scale(y, dpi),
-                                   width, Scale(spec.height, dpi), window,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), GetModuleHandleW(nullptr),
-                                   nullptr);
+                                   WS_CHILD | visible | cs.style | spec.extraStyle, r.left, r.top, r.right - r.left,
+                                   r.bottom - r.top, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                                   GetModuleHandleW(nullptr), nullptr);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   }
+}
+
+void LayoutControls(HWND window, std::span<const ControlSpec> design, HFONT font) {
+  const UINT dpi = WindowDpi(window);
+  for (const ControlSpec& spec : design) {
+    HWND control = GetDlgItem(window, spec.id);
+    const RECT r = PlaceOf(design, spec, dpi, font);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    MoveWindow(control, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+    if (spec.kind == ControlKind::StatusBar) SendMessageW(control, WM_SIZE, 0, 0);
+  }
+}
+
+void FollowDpiChange(HWND window, LPARAM suggested) {
+  const RECT* r = reinterpret_cast<const RECT*>(suggested);
+  SetWindowPos(window, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void ShowPage(HWND window, std::span<const ControlSpec> design, int page) {

@@ -31,6 +31,11 @@ HFONT CreateMessageFont(UINT dpi);
 // is also the Tab order), with `font`.
 void CreateControls(HWND window, std::span<const ControlSpec> design, HFONT font);
 
+// Places every control of the table again, for the window's current DPI, with `font`.
+void LayoutControls(HWND window, std::span<const ControlSpec> design, HFONT font);
+// Moves the window to the rectangle a WM_DPICHANGED message suggests.
+void FollowDpiChange(HWND window, LPARAM suggested);
+
 // Shows the controls of `page` and hides the others that belong to a page.
 void ShowPage(HWND window, std::span<const ControlSpec> design, int page);
 

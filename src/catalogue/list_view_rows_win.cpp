@@ -24,12 +24,15 @@ constexpr ColumnDesign kColumns[kColumnCount] = {
 
 }  // namespace
 
-void AddCatalogueColumns(HWND list, UINT dpi) {
+void ScaleCatalogueColumns(HWND list, UINT dpi) {
+  for (int c = 0; c < kColumnCount; ++c) ListView_SetColumnWidth(list, c, Scale(kColumns[c].width, dpi));
+}
+
+void AddCatalogueColumns(HWND list) {
   for (int c = 0; c < kColumnCount; ++c) {
     LVCOLUMNW col{};
-    col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
+    col.mask = LVCF_TEXT | LVCF_FMT | LVCF_SUBITEM;
     col.pszText = const_cast<wchar_t*>(kColumns[c].heading);
-    col.cx = Scale(kColumns[c].width, dpi);
     col.fmt = kColumns[c].format;
     col.iSubItem = c;
     ListView_InsertColumn(list, c, &col);

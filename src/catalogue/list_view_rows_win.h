@@ -27,7 +27,8 @@ class ListViewRows : public RowList {
   HWND list_;
 };
 
-// The main list's columns: heading, width and alignment.
-void AddCatalogueColumns(HWND list, UINT dpi);
+// The main list's columns: heading and alignment; their designed widths, scaled.
+void AddCatalogueColumns(HWND list);
+void ScaleCatalogueColumns(HWND list, UINT dpi);
 
 }  // namespace velkor

@@ -5,6 +5,12 @@
 #include "platform/handles_win.h"
 
 namespace velkor::e2e {
+namespace {
+
+// The driver measures windows in real pixels, whatever the DPI.
+const bool kDpiAware = SetProcessDPIAware();
+
+}  // namespace
 
 namespace {
 

@@ -61,7 +61,9 @@ class ProfilesE2E : public ::testing::Test {
     HWND window = OpenCreation();
     SetControlText(window, kTitleBox, title);
     ClickButton(window, kCreateButton);
-    return Reply(program.Pid(), IDOK);
+    const std::string message = Reply(program.Pid(), IDOK);
+    if (message.find("创建完毕") != std::string::npos) WaitFor([&] { return !IsWindow(window); });
+    return message;
   }
 
   ProgramUnderTest program;
