@@ -103,7 +103,10 @@ bool MainWindow::OnCreate() {
   ScaleCatalogueColumns(list, dpi);
   rows_.Attach(list);
 
-  StartupFill(rows_, paths_.CatalogueFile(), ops_);
+  {
+    WaitCursor busy;
+    StartupFill(rows_, paths_.CatalogueFile(), ops_);
+  }
   StartStartupVisit();
   return true;
 }
@@ -146,9 +149,11 @@ void MainWindow::OnCommand(int command) {
     case kCmdWebsite:
       ops_.ShellOpen("open", VELKOR_SITE_URL);
       break;
-    case kCmdRefresh:
+    case kCmdRefresh: {
+      WaitCursor busy;
       RefreshDisplay(rows_, ops_);
       break;
+    }
   }
 }
 

@@ -39,6 +39,18 @@ void FollowDpiChange(HWND window, LPARAM suggested);
 // Shows the controls of `page` and hides the others that belong to a page.
 void ShowPage(HWND window, std::span<const ControlSpec> design, int page);
 
+// The wait cursor while work blocks the window thread.
+class WaitCursor {
+ public:
+  WaitCursor() : previous_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
+  ~WaitCursor() { SetCursor(previous_); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+
+ private:
+  HCURSOR previous_;
+};
+
 // Registers a window class once; `proc` receives every message.
 void RegisterWindowClass(const wchar_t* className, WNDPROC proc);
 

@@ -42,9 +42,8 @@ void ClassificationWindow::OnCommand(int id, int code) {
   if (!((id == kIdRun && code == BN_CLICKED) || id == IDOK)) return;
   std::array<bool, 5> ticked{};
   for (int i = 0; i < 5; ++i) ticked[i] = Checked(kIdFirstBox + i);
-  HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+  WaitCursor busy;
   ClassifyDesktop(context_, ticked, *this);
-  SetCursor(previous);
 }
 
 }  // namespace velkor
