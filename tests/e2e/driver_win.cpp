@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "platform/handles_win.h"
+#include "platform/platform_ops_win.h"
 
 namespace velkor::e2e {
 namespace {
@@ -196,10 +197,21 @@ HWND WaitWindow(DWORD pid, const wchar_t* title, DWORD ms) {
   return found;
 }
 
+RegistryTextGuard::RegistryTextGuard(std::string path)
+    : path_(std::move(path)), saved_(Win32PlatformOps().ReadRegText(RegRoot::CurrentUser, path_)) {}
+
+RegistryTextGuard::~RegistryTextGuard() { Set(saved_); }
+
+void RegistryTextGuard::Set(const std::string& value) { Win32PlatformOps().WriteRegText(RegRoot::CurrentUser, path_, value); }
+
 void SaveScreenshot(HWND window, const std::string& name) {
-  Sleep(300);  // let the window finish painting
   RECT r;
   GetWindowRect(window, &r);
+  SaveScreenArea(r, name);
+}
+
+void SaveScreenArea(const RECT& r, const std::string& name) {
+  Sleep(300);  // let the windows finish painting
   const int w = r.right - r.left, h = r.bottom - r.top;
   HDC screen = GetDC(nullptr);
   HDC mem = CreateCompatibleDC(screen);

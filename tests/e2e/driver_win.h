@@ -67,7 +67,20 @@ void SelectRow(HWND list, int row);
 // The topmost visible window of the process with that title (any class).
 HWND WaitWindow(DWORD pid, const wchar_t* title, DWORD ms = 5000);
 
+// Keeps one HKCU registry text value as it was before the test.
+class RegistryTextGuard {
+ public:
+  explicit RegistryTextGuard(std::string path);
+  ~RegistryTextGuard();
+  void Set(const std::string& value);
+
+ private:
+  std::string path_, saved_;
+};
+
 // Saves the window as build/.../screenshots/NAME.bmp (turned into PNG by the test command).
 void SaveScreenshot(HWND window, const std::string& name);
+// The same for a part of the screen (menus that pop up over a window, for instance).
+void SaveScreenArea(const RECT& area, const std::string& name);
 
 }  // namespace velkor::e2e

@@ -2,6 +2,7 @@
 
 #include "app/main_menu.h"
 #include "catalogue/catalogue_file.h"
+#include "catalogue/catalogue_view.h"
 #include "driver_win.h"
 #include "platform/platform_ops_win.h"
 #include "platform/proc_address_win.h"
@@ -196,6 +197,37 @@ TEST_F(ProfilesE2E, RowCommandsWithoutSelectionTell) {
   EXPECT_EQ(Reply(program.Pid(), IDOK), "请先在列表中选择一个桌面！");
 }
 
+TEST(ProfilesOnDiskE2E, MissingFolderDateAndRunningProfileRefusal) {
+  ASSERT_TRUE(test::RunningUnderWine());
+  ProgramUnderTest program;
+  CreateDirectoryW(program.ConfigRoot().c_str(), nullptr);
+  const std::wstring running = program.RunDir() / L"running";
+  CreateDirectoryW(running.c_str(), nullptr);
+  RegistryTextGuard desktop(std::string(kShellFoldersKey) + "\\Desktop");
+  desktop.Set(Narrow(running));
+  std::vector<CatalogueRow> rows = {{{"0", "gone", "---", Narrow(program.RunDir() / L"gone"), ""}},
+                                    {{"1", "in use", "---", Narrow(running), ""}}};
+  test::WriteFileW(program.CatalogueFile(), EncodeCatalogue(rows, kColumnCount));
+  program.Start();
+  HWND main = program.MainWindow();
+  ASSERT_TRUE(main);
+
+  SelectRow(program.List(), 0);
+  ChooseCommand(main, kCmdProperties);
+  HWND properties = WaitWindow(program.Pid(), L"桌面属性");
+  ASSERT_TRUE(properties);
+  EXPECT_EQ(ControlText(properties, 104), "1899年12月30日");
+  EXPECT_EQ(ControlText(properties, 106), "0 MB");
+  PostMessageW(properties, WM_CLOSE, 0, 0);
+
+  SelectRow(program.List(), 1);
+  ChooseCommand(main, kCmdDeleteDesktop);
+  EXPECT_EQ(Reply(program.Pid(), IDOK), "您的桌面正在运行中，请先退出该桌面或切换其他桌面后再进行删除！");
+  EXPECT_NE(GetFileAttributesW(running.c_str()), INVALID_FILE_ATTRIBUTES);
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitExit(5000), 0u);
+}
+
 TEST_F(ProfilesE2E, SettingsPasswordTrayAndExit) {
   ChooseCommand(main, kCmdSettings);
   HWND settings = WaitWindow(program.Pid(), L"系统设置");
@@ -224,6 +256,40 @@ TEST_F(ProfilesE2E, SettingsPasswordTrayAndExit) {
   ChooseCommand(main, kCmdExit);
   Reply(program.Pid(), IDOK);
   EXPECT_EQ(program.WaitExit(3000), 0u);
+}
+
+// The menus of another process cannot be read under Wine; they are opened the way a
+// user's keyboard and clicks would open them, and photographed.
+TEST_F(ProfilesE2E, MenusOpenForTheEye) {
+  RECT area;
+  GetWindowRect(main, &area);
+  area.right += 200, area.bottom += 200;
+
+  PostMessageW(main, WM_SYSCOMMAND, SC_KEYMENU, 0);
+  PostMessageW(main, WM_KEYDOWN, VK_DOWN, 0);
+  Sleep(500);
+  SaveScreenArea(area, "menu_bar_open");
+  PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
+  PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
+  Sleep(300);
+
+  RECT list;
+  GetWindowRect(program.List(), &list);
+  SetCursorPos(list.left + 100, list.top + 60);
+  PostMessageW(main, WM_APP + 1, 1, WM_RBUTTONUP);  // the tray icon's right button
+  Sleep(500);
+  SaveScreenArea(area, "tray_menu_open");
+  PostMessageW(main, WM_CANCELMODE, 0, 0);
+  Sleep(300);
+
+  // A right click on an empty part of the list opens the list's menu.
+  PostMessageW(program.List(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(100, 150));
+  PostMessageW(program.List(), WM_RBUTTONUP, 0, MAKELPARAM(100, 150));
+  Sleep(500);
+  SaveScreenArea(area, "list_menu_open");
+  PostMessageW(main, WM_CANCELMODE, 0, 0);
+  Sleep(300);
+  EXPECT_TRUE(IsWindowVisible(main));
 }
 
 }  // namespace

@@ -10,19 +10,6 @@ namespace {
 
 using Rows = std::vector<std::vector<std::string>>;
 
-// Keeps the prefix's Desktop shell folder as it was.
-class ShellFolderGuard {
- public:
-  ShellFolderGuard() : saved_(ops_.ReadRegText(RegRoot::CurrentUser, Name())) {}
-  ~ShellFolderGuard() { ops_.WriteRegText(RegRoot::CurrentUser, Name(), saved_); }
-  void Set(const std::string& value) { ops_.WriteRegText(RegRoot::CurrentUser, Name(), value); }
-
- private:
-  static std::string Name() { return std::string(kShellFoldersKey) + "\\Desktop"; }
-  Win32PlatformOps ops_;
-  std::string saved_;
-};
-
 TEST(StartupE2E, ShowsCatalogueWithSizesAndStateThenStaysSingle) {
   ASSERT_TRUE(test::RunningUnderWine());
   ProgramUnderTest program;
@@ -38,7 +25,7 @@ TEST(StartupE2E, ShowsCatalogueWithSizesAndStateThenStaysSingle) {
   for (CatalogueRow& row : rows)
     for (std::string& cell : row.cells) ASSERT_TRUE(ops.ToAnsi(cell, cell));
   test::WriteFileW(program.CatalogueFile(), EncodeCatalogue(rows, kColumnCount));
-  ShellFolderGuard desktop;
+  RegistryTextGuard desktop(std::string(kShellFoldersKey) + "\\Desktop");
   desktop.Set(Narrow(b));
 
   program.Start();

@@ -58,7 +58,7 @@ TEST(StartupVisitE2E, ProgramWorksAndQuitsWhateverTheSiteDoes) {
 
     // Still waiting for the silent site when the user quits.
     if (site) {
-      EXPECT_EQ(site->OpenHeldConnections(), 1u);
+      EXPECT_GE(site->OpenHeldConnections(), 1u);
     }
     ChooseCommand(main, kCmdExit);
     box = WaitMessageBox(program.Pid());
@@ -70,7 +70,7 @@ TEST(StartupVisitE2E, ProgramWorksAndQuitsWhateverTheSiteDoes) {
     // that held the exit would wait for the silent site far longer.
     EXPECT_EQ(program.WaitExit(15000), 0u);
     if (site) {
-      EXPECT_EQ(site->Requests().size(), 1u);
+      EXPECT_GE(site->Requests().size(), 1u);
       EXPECT_TRUE(WaitFor([&] { return site->OpenHeldConnections() == 0; }));
     }
   }
