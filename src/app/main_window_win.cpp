@@ -121,6 +121,9 @@ void MainWindow::OnCommand(int command) {
     case kCmdRefresh:
       RefreshDisplay(rows_, ops_);
       break;
+    case kCmdSearch:
+      search_.OpenOnce();
+      break;
   }
 }
 

@@ -11,6 +11,7 @@
 #include "catalogue/list_view_rows_win.h"
 #include "platform/handles_win.h"
 #include "platform/platform_ops.h"
+#include "tools/search_window_win.h"
 
 namespace velkor {
 
@@ -50,6 +51,7 @@ class MainWindow {
   HICON icon_ = nullptr;
   UINT taskbarCreated_ = 0;
   SingleInstance instance_;
+  SearchWindow search_{context_};
 };
 
 }  // namespace velkor
