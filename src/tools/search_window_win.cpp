@@ -12,6 +12,9 @@
 namespace velkor {
 namespace {
 
+// Captions are clipped, never wrapped: the designed widths leave no room for a second line.
+constexpr DWORD kLabel = SS_LEFTNOWORDWRAP;
+
 constexpr ControlSpec kSearchDesign[] = {
     {ControlKind::Edit, kIdSearchDir, "编辑框_目录路径", 14, 24, 299, 20, nullptr},
     {ControlKind::Button, kIdBrowse, "按钮_目录", 317, 22, 27, 22, L"…"},
@@ -19,14 +22,14 @@ constexpr ControlSpec kSearchDesign[] = {
     {ControlKind::Radio, kIdTextMode, "单选框_文本", 10, 9, 48, 18, L"文本", WS_GROUP, kIdOptionsFrame},
     {ControlKind::Radio, kIdHexMode, "单选框_16进制", 81, 9, 66, 18, L"16进制", 0, kIdOptionsFrame},
     {ControlKind::CheckBox, kIdSubdirs, "选择框_含子目录", 205, 8, 72, 20, L"含子目录", WS_GROUP, kIdOptionsFrame},
-    {ControlKind::Label, kIdThreadsLabel, "标签7", 11, 32, 62, 18, L"最大线程：", 0, kIdOptionsFrame},
+    {ControlKind::Label, kIdThreadsLabel, "标签7", 11, 32, 62, 18, L"最大线程：", kLabel, kIdOptionsFrame},
     {ControlKind::DropList, kIdThreads, "组合框_最大线程组", 74, 30, 46, 20, nullptr, 0, kIdOptionsFrame},
-    {ControlKind::Label, kIdChunkLabel, "标签_单线内存", 157, 32, 59, 18, L"单线内存：", 0, kIdOptionsFrame},
+    {ControlKind::Label, kIdChunkLabel, "标签_单线内存", 157, 32, 59, 18, L"单线内存：", kLabel, kIdOptionsFrame},
     {ControlKind::DropList, kIdChunk, "组合框_单线内存", 222, 30, 66, 20, nullptr, 0, kIdOptionsFrame},
     {ControlKind::Frame, kIdPatternFrame, "外形框2", 12, 110, 331, 55, nullptr},
-    {ControlKind::Label, kIdTextLabel, "标签5", 20, 10, 32, 18, L"文本：", 0, kIdPatternFrame},
+    {ControlKind::Label, kIdTextLabel, "标签5", 20, 10, 32, 18, L"文本：", kLabel, kIdPatternFrame},
     {ControlKind::Edit, kIdTextPattern, "文本查找框", 53, 8, 218, 18, nullptr, 0, kIdPatternFrame},
-    {ControlKind::Label, kIdHexLabel, "标签6", 7, 32, 45, 18, L"16进制：", 0, kIdPatternFrame},
+    {ControlKind::Label, kIdHexLabel, "标签6", 7, 32, 45, 18, L"16进制：", kLabel, kIdPatternFrame},
     {ControlKind::Edit, kIdHexPattern, "进制查找框", 53, 31, 218, 18, nullptr, 0, kIdPatternFrame},
     {ControlKind::Button, kIdFind, "按钮_查找", 278, 4, 46, 21, L"查找", 0, kIdPatternFrame},
     {ControlKind::Button, kIdStop, "按钮_停止", 278, 30, 46, 21, L"停止", 0, kIdPatternFrame},

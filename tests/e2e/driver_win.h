@@ -65,4 +65,9 @@ bool IsChecked(HWND window, int id);
 // Saves the window as build/.../screenshots/NAME.bmp (turned into PNG by the test command).
 void SaveScreenshot(HWND window, const std::string& name);
 
+// Selects and focuses one row of a list view of another process (-1: every row is unselected).
+void SelectRow(HWND list, int row);
+// The text of one part of a status bar of another process.
+std::string StatusText(HWND statusBar, int part);
+
 }  // namespace velkor::e2e
