@@ -175,12 +175,12 @@ void SearchEngine::SearchFileJob(int slot) {
       found = FindInFile(*file, state_.slotBuffers[static_cast<size_t>(slot - 1)].get());
   }
   if (found) view_.AddResult(ResultRowText(name, state_.searchDir));
-  // The last step on every path. Signalled under the lock: once it is released the
-  // engine may be gone.
+  // The last step on every path. Only the last of a batch wakes the waiting thread,
+  // under the lock: once it is released the engine may be gone.
   std::lock_guard<std::mutex> lock(state_.finishedLock);
   ++state_.finishedCount;
   if (found) ++state_.foundCount;
-  state_.finishedSignal.notify_all();
+  if (state_.awaitedCount > 0 && state_.finishedCount >= state_.awaitedCount) state_.finishedSignal.notify_one();
 }
 
 bool SearchEngine::FindInFile(PieceReader& file, char* buffer) const {
@@ -215,6 +215,7 @@ void SearchEngine::SearchSummary(uint32_t t0) {
 
 void SearchEngine::WaitForFinished(int count) {
   std::unique_lock<std::mutex> lock(state_.finishedLock);
+  state_.awaitedCount = count;
   // Wakes as soon as the last worker finishes; every 10 ms the window gets its events.
   while (!state_.finishedSignal.wait_for(lock, std::chrono::milliseconds(10),
                                          [&] { return state_.finishedCount >= count; })) {
@@ -222,6 +223,7 @@ void SearchEngine::WaitForFinished(int count) {
     ProcessPendingEvents();
     lock.lock();
   }
+  state_.awaitedCount = 0;
 }
 
 void SearchEngine::ResetFinished() {

@@ -72,10 +72,11 @@ struct SearchState {
   bool stopRequested = false;
   bool listingDone = false;
 
-  std::mutex finishedLock;  // guards the two counts
+  std::mutex finishedLock;  // guards the counts
   std::condition_variable finishedSignal;
   int finishedCount = 0;
   int foundCount = 0;
+  int awaitedCount = 0;  // what the waiting thread waits for; 0 when nobody waits
 };
 
 class SearchEngine {

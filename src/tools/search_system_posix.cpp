@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <memory>
 #include <ctime>
 
 #include "tools/search_system.h"
@@ -75,13 +76,16 @@ class PosixReader : public PieceReader {
   uint64_t size_;
 };
 
-void* RunJob(void* payload) {
-  const std::unique_ptr<std::function<void()>> job(static_cast<std::function<void()>*>(payload));
-  // On Linux the nice value is per thread: one step above the starter's, when permitted.
-  errno = 0;
-  const int nice = getpriority(PRIO_PROCESS, 0);
-  if (errno == 0) setpriority(PRIO_PROCESS, 0, nice - 1);
-  (*job)();
+struct Worker {
+  std::function<void()> job;
+  int nice;
+};
+
+void* RunWorker(void* payload) {
+  const std::unique_ptr<Worker> worker(static_cast<Worker*>(payload));
+  // On Linux the nice value belongs to the thread; lowering it may need privileges.
+  setpriority(PRIO_PROCESS, 0, worker->nice);
+  worker->job();
   return nullptr;
 }
 
@@ -104,14 +108,16 @@ class PosixSearchSystem : public SearchSystem {
   }
 
   bool StartWorker(std::function<void()> job) override {
-    auto* payload = new std::function<void()>(std::move(job));
+    auto* worker = new Worker{std::move(job), aboveStarter_};
     pthread_attr_t attr;
     pthread_attr_init(&attr);
     pthread_attr_setdetachstate(&attr, PTHREAD_CREATE_DETACHED);
+    // A job needs little stack; small stacks stay in the C library's cache between threads.
+    pthread_attr_setstacksize(&attr, 256 * 1024);
     pthread_t thread;
-    const bool started = pthread_create(&thread, &attr, RunJob, payload) == 0;
+    const bool started = pthread_create(&thread, &attr, RunWorker, worker) == 0;
     pthread_attr_destroy(&attr);
-    if (!started) delete payload;
+    if (!started) delete worker;
     return started;
   }
 
@@ -124,6 +130,9 @@ class PosixSearchSystem : public SearchSystem {
   }
 
   void Beep() override {}  // no sound natively
+
+ private:
+  const int aboveStarter_ = getpriority(PRIO_PROCESS, 0) - 1;
 };
 
 }  // namespace
