@@ -9,9 +9,7 @@ namespace {
 class Win32Listing : public DirectoryListing {
  public:
   Win32Listing(const std::string& folder, ListFilter filter)
-      : find_(FindFirstFileExW(Widen(folder + "*.*").c_str(), FindExInfoBasic, &data_, FindExSearchNameMatch, nullptr,
-                               FIND_FIRST_EX_LARGE_FETCH)),
-        filter_(filter) {}
+      : find_(FindFirstFileW(Widen(folder + "*.*").c_str(), &data_)), filter_(filter) {}
 
   std::string Next() override {
     while (find_) {
