@@ -154,6 +154,9 @@ void MainWindow::OnCommand(int command) {
       RefreshDisplay(rows_, ops_);
       break;
     }
+    case kCmdSearch:
+      search_.OpenOnce();
+      break;
   }
 }
 

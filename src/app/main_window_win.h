@@ -15,6 +15,7 @@
 #include "platform/handles_win.h"
 #include "platform/platform_ops.h"
 #include "tools/classification_window_win.h"
+#include "tools/search_window_win.h"
 
 namespace velkor {
 
@@ -58,6 +59,7 @@ class MainWindow {
   PropertiesWindow properties_{context_};
   SettingsWindow settings_{context_};
   ClassificationWindow classification_{context_};
+  SearchWindow search_{context_};
 };
 
 }  // namespace velkor

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "platform/handles_win.h"
 #include "platform/platform_ops_win.h"
 
@@ -178,19 +180,6 @@ void ClickButton(HWND window, int id) {
 
 bool IsChecked(HWND window, int id) { return SendMessageW(GetDlgItem(window, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
-void SelectRow(HWND list, int row) {
-  DWORD pid = 0;
-  GetWindowThreadProcessId(list, &pid);
-  UniqueHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid));
-  LVITEMW item{};
-  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  item.state = LVIS_SELECTED | LVIS_FOCUSED;
-  void* remote = VirtualAllocEx(process.get(), nullptr, sizeof(item), MEM_COMMIT, PAGE_READWRITE);
-  WriteProcessMemory(process.get(), remote, &item, sizeof(item), nullptr);
-  SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(remote));
-  VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
-}
-
 HWND WaitWindow(DWORD pid, const wchar_t* title, DWORD ms) {
   HWND found = nullptr;
   WaitFor([&] { return (found = FindWindowOf(pid, nullptr, title)) && IsWindowVisible(found); }, ms);
@@ -242,6 +231,51 @@ void SaveScreenArea(const RECT& r, const std::string& name) {
   DeleteObject(bmp);
   DeleteDC(mem);
   ReleaseDC(nullptr, screen);
+}
+
+namespace {
+// Memory inside the process that owns `window`, for messages that carry pointers.
+class RemoteMemory {
+ public:
+  RemoteMemory(HWND window, SIZE_T size) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    process_.reset(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
+    if (process_) at_ = VirtualAllocEx(process_.get(), nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+  }
+  ~RemoteMemory() {
+    if (at_) VirtualFreeEx(process_.get(), at_, 0, MEM_RELEASE);
+  }
+  explicit operator bool() const { return at_ != nullptr; }
+  LPARAM Address() const { return reinterpret_cast<LPARAM>(at_); }
+  void Write(const void* data, SIZE_T size) const { WriteProcessMemory(process_.get(), at_, data, size, nullptr); }
+  void Read(void* data, SIZE_T size) const { ReadProcessMemory(process_.get(), at_, data, size, nullptr); }
+
+ private:
+  UniqueHandle process_;
+  void* at_ = nullptr;
+};
+}  // namespace
+
+void SelectRow(HWND list, int row) {
+  RemoteMemory remote(list, sizeof(LVITEMW));
+  if (!remote) return;
+  LVITEMW item{};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = row >= 0 ? LVIS_SELECTED | LVIS_FOCUSED : 0;
+  remote.Write(&item, sizeof(item));
+  SendMessageW(list, LVM_SETITEMSTATE, row, remote.Address());
+}
+
+std::string StatusText(HWND statusBar, int part) {
+  // SB_GETTEXT takes no buffer size and the text may change meanwhile: room for any part.
+  constexpr SIZE_T kChars = 32768;
+  RemoteMemory remote(statusBar, kChars * sizeof(wchar_t));
+  if (!remote) return {};
+  const SIZE_T length = std::min<SIZE_T>(LOWORD(SendMessageW(statusBar, SB_GETTEXTW, part, remote.Address())), kChars - 1);
+  std::wstring text(length, L'\0');
+  remote.Read(text.data(), length * sizeof(wchar_t));
+  return Narrow(text);
 }
 
 }  // namespace velkor::e2e

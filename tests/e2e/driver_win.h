@@ -62,8 +62,6 @@ std::string ControlText(HWND window, int id);
 void ClickButton(HWND window, int id);  // posted: returns at once
 bool IsChecked(HWND window, int id);
 
-// Selects a row of another process's list view, as a click would.
-void SelectRow(HWND list, int row);
 // The topmost visible window of the process with that title (any class).
 HWND WaitWindow(DWORD pid, const wchar_t* title, DWORD ms = 5000);
 
@@ -82,5 +80,10 @@ class RegistryTextGuard {
 void SaveScreenshot(HWND window, const std::string& name);
 // The same for a part of the screen (menus that pop up over a window, for instance).
 void SaveScreenArea(const RECT& area, const std::string& name);
+
+// Selects and focuses one row of a list view of another process (-1: every row is unselected).
+void SelectRow(HWND list, int row);
+// The text of one part of a status bar of another process.
+std::string StatusText(HWND statusBar, int part);
 
 }  // namespace velkor::e2e

@@ -1,0 +1,44 @@
+// What the content search looks for: the pattern typed as text or as hexadecimal
+// digits, and the search of one piece of a file for it.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+
+#include "platform/platform_ops.h"
+
+namespace velkor {
+
+// Converts a number written in base `from` (symbols 0-9 then A-Z, either case) to
+// base `to`. A text holding a symbol outside that table converts to "".
+std::string ConvertBase(const std::string& digits, int from, int to);
+
+// Pairs of hexadecimal digits, high digit first, no separators ("4D5A" and "4d5a" give
+// 4D 5A); a last digit without partner is ignored. Nothing when a character is not a
+// hexadecimal digit.
+std::optional<std::string> HexToBytes(const std::string& text);
+
+inline constexpr char kHexRefused[] = "16进制查找内容只能由0-9、A-F（或a-f）组成，每两位一个字节，不能有空格或分隔符。";
+inline constexpr char kTextRefused[] = "查找内容含有系统代码页无法表示的字符，请修改后再查找。";
+
+// The pattern bytes of the selected box: the text in the ANSI code page, or the
+// hexadecimal digits as bytes. On refusal `message` says why.
+bool MakePattern(PlatformOps& ops, bool textMode, const std::string& text, const std::string& hex,
+                 std::string& pattern, std::string& message);
+
+// Finds the pattern by scanning for its least common byte first.
+class PatternFinder {
+ public:
+  PatternFinder() = default;
+  explicit PatternFinder(std::string pattern);
+  const std::string& Pattern() const { return pattern_; }
+  // Whether the pattern occurs in data[0, size); an empty pattern never does.
+  bool FoundIn(const char* data, size_t size) const;
+
+ private:
+  std::string pattern_;
+  size_t rare_ = 0;  // offset of the byte scanned for
+};
+
+}  // namespace velkor

@@ -1,0 +1,54 @@
+// The system parts the content search needs: directory listings, reading a file in
+// pieces, worker threads, the window's pending events, the tick count and the beep.
+// Paths use "\" as separator everywhere; the POSIX implementation maps it to "/".
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace velkor {
+
+enum class ListFilter {
+  Directories,  // directory attribute set, "." and ".." included
+  Files,        // directory attribute clear, whatever the other attributes
+  Archive,      // archive attribute set, files and directories alike
+};
+
+class DirectoryListing {
+ public:
+  virtual ~DirectoryListing() = default;
+  // The next bare name that passes the filter; "" when none is left (and from then on).
+  virtual std::string Next() = 0;
+};
+
+class PieceReader {
+ public:
+  virtual ~PieceReader() = default;
+  virtual uint64_t Size() const = 0;  // the length when the file was opened
+  // Reads up to `max` bytes from the current position; 0 at the end or when the read fails.
+  virtual size_t Read(char* into, size_t max) = 0;
+};
+
+class SearchSystem {
+ public:
+  virtual ~SearchSystem() = default;
+  // Lists `folder` (which ends with "\"). A folder that cannot be listed has no entries.
+  virtual std::unique_ptr<DirectoryListing> List(const std::string& folder, ListFilter filter) = 0;
+  // Opens for reading while others may read, write or delete it; nullptr when it cannot be opened.
+  virtual std::unique_ptr<PieceReader> OpenForReading(const std::string& path) = 0;
+  // Runs `job` on a new thread of above-normal priority that nobody joins.
+  // False when no thread could be started (the job has not run).
+  virtual bool StartWorker(std::function<void()> job) = 0;
+  // Handles the window events that are waiting. False when the program is quitting.
+  virtual bool ProcessPendingEvents() = 0;
+  virtual uint32_t TickCount() = 0;  // milliseconds, wrapping
+  virtual void Beep() = 0;
+};
+
+// The system of the platform the program runs on (Win32, or POSIX natively).
+std::unique_ptr<SearchSystem> MakeSearchSystem();
+
+}  // namespace velkor

@@ -1,0 +1,26 @@
+// The search's system parts on Win32.
+#pragma once
+
+#include <windows.h>
+
+#include "tools/search_system.h"
+
+namespace velkor {
+
+class Win32SearchSystem : public SearchSystem {
+ public:
+  // The window whose keyboard handling (Tab, Esc) goes on while the search pumps events.
+  void SetDialogWindow(HWND window) { dialog_ = window; }
+
+  std::unique_ptr<DirectoryListing> List(const std::string& folder, ListFilter filter) override;
+  std::unique_ptr<PieceReader> OpenForReading(const std::string& path) override;
+  bool StartWorker(std::function<void()> job) override;
+  bool ProcessPendingEvents() override;
+  uint32_t TickCount() override { return GetTickCount(); }
+  void Beep() override { MessageBeep(MB_OK); }
+
+ private:
+  HWND dialog_ = nullptr;
+};
+
+}  // namespace velkor

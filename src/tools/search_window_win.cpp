@@ -1,0 +1,298 @@
+#include "tools/search_window_win.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <memory>
+#include <span>
+
+#include "app/menu_builder_win.h"
+#include "platform/text_win.h"
+
+namespace velkor {
+namespace {
+
+// Captions are clipped, never wrapped: the designed widths leave no room for a second line.
+constexpr DWORD kLabel = SS_LEFTNOWORDWRAP;
+
+constexpr ControlSpec kSearchDesign[] = {
+    {ControlKind::Edit, kIdSearchDir, "编辑框_目录路径", 14, 24, 299, 20, nullptr},
+    {ControlKind::Button, kIdBrowse, "按钮_目录", 317, 22, 27, 22, L"…"},
+    {ControlKind::Frame, kIdOptionsFrame, "外形框1", 12, 48, 332, 57, nullptr},
+    {ControlKind::Radio, kIdTextMode, "单选框_文本", 10, 9, 48, 18, L"文本", WS_GROUP, kIdOptionsFrame},
+    {ControlKind::Radio, kIdHexMode, "单选框_16进制", 81, 9, 66, 18, L"16进制", 0, kIdOptionsFrame},
+    {ControlKind::CheckBox, kIdSubdirs, "选择框_含子目录", 205, 8, 72, 20, L"含子目录", WS_GROUP, kIdOptionsFrame},
+    {ControlKind::Label, kIdThreadsLabel, "标签7", 11, 32, 62, 18, L"最大线程：", kLabel, kIdOptionsFrame},
+    {ControlKind::DropList, kIdThreads, "组合框_最大线程组", 74, 30, 46, 20, nullptr, 0, kIdOptionsFrame},
+    {ControlKind::Label, kIdChunkLabel, "标签_单线内存", 157, 32, 59, 18, L"单线内存：", kLabel, kIdOptionsFrame},
+    {ControlKind::DropList, kIdChunk, "组合框_单线内存", 222, 30, 66, 20, nullptr, 0, kIdOptionsFrame},
+    {ControlKind::Frame, kIdPatternFrame, "外形框2", 12, 110, 331, 55, nullptr},
+    {ControlKind::Label, kIdTextLabel, "标签5", 20, 10, 32, 18, L"文本：", kLabel, kIdPatternFrame},
+    {ControlKind::Edit, kIdTextPattern, "文本查找框", 53, 8, 218, 18, nullptr, 0, kIdPatternFrame},
+    {ControlKind::Label, kIdHexLabel, "标签6", 7, 32, 45, 18, L"16进制：", kLabel, kIdPatternFrame},
+    {ControlKind::Edit, kIdHexPattern, "进制查找框", 53, 31, 218, 18, nullptr, 0, kIdPatternFrame},
+    {ControlKind::Button, kIdFind, "按钮_查找", 278, 4, 46, 21, L"查找", 0, kIdPatternFrame},
+    {ControlKind::Button, kIdStop, "按钮_停止", 278, 30, 46, 21, L"停止", 0, kIdPatternFrame},
+    {ControlKind::ListView, kIdResults, "超级列表框_结果列表", 12, 168, 332, 168, nullptr,
+     LVS_LIST | LVS_SINGLESEL | LVS_SHOWSELALWAYS},
+    {ControlKind::StatusBar, kIdStatus, "状态条1", 0, 0, 0, 0, nullptr},
+    // Created last, so it lies below the controls that sit on it.
+    {ControlKind::Tab, kIdTab, "高级选择夹1", 0, 0, 376, 344, nullptr},
+};
+
+constexpr WindowDesign kSearchWindowDesign{kSearchWindowClass, L"搜索窗口", 380, 391, kSearchDesign};
+
+constexpr MenuItem kResultMenu[] = {
+    {"右键菜单", 0, false, kCmdNone},
+    {"默认方式打开", 1, true, static_cast<Command>(kIdOpenResult)},
+    {"-", 1, true, kCmdNone},
+    {"默认编辑器打开", 1, true, static_cast<Command>(kIdEditResult)},
+    {"-", 1, true, kCmdNone},
+    {"浏览所在文件夹", 1, true, static_cast<Command>(kIdExploreResult)},
+};
+
+constexpr char kOpeningHint[] = "  请先选择需要查找的目录，进行相应设置后点击查找按钮。";
+constexpr char kTextModeHint[] = "  请在查找内容-文本之后输入你需要查找的内容";
+constexpr char kHexModeHint[] = "  请在查找内容-16进制之后输入你需要查找的内容";
+constexpr char kBrowseTitle[] = "Please choose a catalogue";
+constexpr int kStatusFirstPartWidth = 300;
+
+void EnableDebugPrivilege() {
+  HANDLE raw = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &raw)) return;
+  UniqueHandle token(raw);
+  TOKEN_PRIVILEGES privileges{};
+  privileges.PrivilegeCount = 1;
+  privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+  if (LookupPrivilegeValueW(nullptr, SE_DEBUG_NAME, &privileges.Privileges[0].Luid))
+    AdjustTokenPrivileges(token.get(), FALSE, &privileges, sizeof(privileges), nullptr, nullptr);
+}
+
+void FillChoices(HWND box, std::span<const SearchChoice> choices, int selected, UINT dpi) {
+  for (const SearchChoice& choice : choices)
+    SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(choice.caption).c_str()));
+  SendMessageW(box, CB_SETCURSEL, selected, 0);
+  // The designed height is the field's; the dropped list needs room for every item.
+  RECT r;
+  GetWindowRect(box, &r);
+  SetWindowPos(box, nullptr, 0, 0, r.right - r.left, Scale(24 + 20 * static_cast<int>(choices.size()), dpi),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int ChoiceIndex(HWND box, size_t count) {
+  const LRESULT index = SendMessageW(box, CB_GETCURSEL, 0, 0);
+  return index < 0 ? 0 : static_cast<int>(std::min<LRESULT>(index, static_cast<LRESULT>(count) - 1));
+}
+
+std::string ItemText(HWND list, int item) {
+  std::wstring text(260, L'\0');
+  for (;;) {
+    LVITEMW lv{};
+    lv.pszText = text.data();
+    lv.cchTextMax = static_cast<int>(text.size());
+    const int n = static_cast<int>(SendMessageW(list, LVM_GETITEMTEXTW, item, reinterpret_cast<LPARAM>(&lv)));
+    if (n < static_cast<int>(text.size()) - 1) {
+      text.resize(n);
+      return Narrow(text);
+    }
+    text.resize(text.size() * 2);
+  }
+}
+
+}  // namespace
+
+HMENU BuildResultMenu() { return BuildPopupMenu(kResultMenu, "右键菜单"); }
+
+SearchWindow::SearchWindow(AppContext& context)
+    : SecondaryWindow(kSearchWindowDesign),
+      context_(context),
+      engine_(system_, *this),
+      whiteBrush_(CreateSolidBrush(RGB(255, 255, 255))),
+      greyBrush_(CreateSolidBrush(kDisabledPatternColor)) {}
+
+void SearchWindow::OnCreated() {
+  system_.SetDialogWindow(Handle());
+  const UINT dpi = Dpi();
+  FillChoices(Control(kIdThreads), kThreadLimitChoices, kDefaultThreadLimitChoice, dpi);
+  FillChoices(Control(kIdChunk), kChunkSizeChoices, kDefaultChunkSizeChoice, dpi);
+
+  HWND list = Control(kIdResults);
+  LVCOLUMNW column{};
+  column.mask = LVCF_TEXT | LVCF_WIDTH;
+  column.pszText = const_cast<wchar_t*>(L"搜寻结果");
+  column.cx = Scale(307, dpi);
+  ListView_InsertColumn(list, 0, &column);
+  ListView_SetColumnWidth(list, 0, Scale(307, dpi));
+
+  const int parts[] = {Scale(kStatusFirstPartWidth, dpi), -1};
+  SendMessageW(Control(kIdStatus), SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+
+  SetText(kIdSearchDir, context_.rows.Cell(context_.rows.Selected(), kColPath));
+  if (context_.ops.Version().nt) EnableDebugPrivilege();
+  // As designed: the whole program stays in the real-time class from here on.
+  SetPriorityClass(GetCurrentProcess(), REALTIME_PRIORITY_CLASS);
+  SetStatus(0, kOpeningHint);
+  SetChecked(kIdTextMode, true);
+  SetChecked(kIdSubdirs, true);
+  Enable(kIdTextPattern, true);
+  Enable(kIdHexPattern, false);
+  Enable(kIdStop, false);
+}
+
+void SearchWindow::OnCommand(int id, int /*code*/) {
+  switch (id) {
+    case kIdFind:
+      StartSearch();
+      break;
+    case kIdStop:
+      engine_.RequestStop();
+      break;
+    case kIdTextMode:
+      SetPatternMode(true);
+      break;
+    case kIdHexMode:
+      SetPatternMode(false);
+      break;
+    case kIdBrowse:
+      BrowseForDirectory();
+      break;
+    case kIdOpenResult:
+      ActOnSelection(ResultAction::Open, true);
+      break;
+    case kIdEditResult:
+      ActOnSelection(ResultAction::Edit, true);
+      break;
+    case kIdExploreResult:
+      ActOnSelection(ResultAction::ExploreFolder, true);
+      break;
+  }
+}
+
+bool SearchWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  switch (msg) {
+    case kSearchResultMessage: {
+      const std::unique_ptr<std::wstring> row(reinterpret_cast<std::wstring*>(lp));
+      HWND list = Control(kIdResults);
+      LVITEMW item{};
+      item.mask = LVIF_TEXT;
+      item.iItem = ListView_GetItemCount(list);
+      item.pszText = row->data();
+      ListView_InsertItem(list, &item);
+      return true;
+    }
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lp);
+      if (header->idFrom != kIdResults) return false;
+      if (header->code == NM_RCLICK) PopUpResultMenu();
+      if (header->code == NM_DBLCLK) ActOnSelection(ResultAction::ShowInExplorer, false);
+      return false;
+    }
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+      return OnColor(reinterpret_cast<HWND>(lp), reinterpret_cast<HDC>(wp), result);
+    case WM_DESTROY:
+      DropPendingResults();
+      return false;
+  }
+  return false;
+}
+
+bool SearchWindow::CanClose() {
+  if (!engine_.Searching()) return true;
+  // The search runs further down this thread's stack: stop it, let its workers
+  // finish, and close once it has returned.
+  engine_.RequestStop();
+  closeAfterSearch_ = true;
+  return false;
+}
+
+void SearchWindow::SetSearching(bool searching) {
+  Enable(kIdFind, !searching);
+  Enable(kIdStop, searching);
+}
+
+void SearchWindow::ClearResults() { ListView_DeleteAllItems(Control(kIdResults)); }
+
+void SearchWindow::AddResult(const std::string& row) {
+  auto* payload = new std::wstring(Widen(row));
+  if (!PostMessageW(Handle(), kSearchResultMessage, 0, reinterpret_cast<LPARAM>(payload))) delete payload;
+}
+
+void SearchWindow::SetStatus(int part, const std::string& text) {
+  SendMessageW(Control(kIdStatus), SB_SETTEXTW, part, reinterpret_cast<LPARAM>(Widen(text).c_str()));
+}
+
+void SearchWindow::StartSearch() {
+  if (engine_.Searching()) return;
+  SearchRequest request;
+  std::string message;
+  if (!MakePattern(context_.ops, Checked(kIdTextMode), Text(kIdTextPattern), Text(kIdHexPattern), request.pattern,
+                   message)) {
+    context_.ops.ShowMessage(message, Buttons::Ok);
+    return;
+  }
+  request.directory = Text(kIdSearchDir);
+  request.chunkSize = kChunkSizeChoices[ChoiceIndex(Control(kIdChunk), std::size(kChunkSizeChoices))].value;
+  request.threadLimit = kThreadLimitChoices[ChoiceIndex(Control(kIdThreads), std::size(kThreadLimitChoices))].value;
+  request.includeSubdirs = Checked(kIdSubdirs);
+  engine_.StartSearch(request);
+  if (closeAfterSearch_) {
+    closeAfterSearch_ = false;
+    Close();
+  }
+}
+
+void SearchWindow::SetPatternMode(bool text) {
+  SetChecked(kIdTextMode, text);
+  SetChecked(kIdHexMode, !text);
+  Enable(kIdTextPattern, text);
+  Enable(kIdHexPattern, !text);
+  InvalidateRect(Control(kIdTextPattern), nullptr, TRUE);
+  InvalidateRect(Control(kIdHexPattern), nullptr, TRUE);
+  SetStatus(0, text ? kTextModeHint : kHexModeHint);
+}
+
+void SearchWindow::BrowseForDirectory() {
+  const std::string chosen = context_.ops.BrowseForFolder(kBrowseTitle);
+  if (!chosen.empty()) SetText(kIdSearchDir, chosen);
+  std::string dir = chosen;
+  if (dir.empty() || dir.back() != '\\') dir += '\\';
+  // The rows of a running search stay joined to the directory they were found in.
+  engine_.SetSearchDir(dir);
+  SetStatus(0, dir);
+}
+
+void SearchWindow::PopUpResultMenu() {
+  POINT at;
+  GetCursorPos(&at);
+  HMENU menu = BuildResultMenu();
+  SetForegroundWindow(Handle());  // so the menu closes when the user clicks elsewhere
+  TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
+  PostMessageW(Handle(), WM_NULL, 0, 0);
+  DestroyMenu(menu);
+}
+
+void SearchWindow::ActOnSelection(ResultAction action, bool needsRow) {
+  HWND list = Control(kIdResults);
+  const int selected = ListView_GetNextItem(list, -1, LVNI_SELECTED);
+  if (selected < 0 && needsRow) return;
+  RunResultAction(context_.ops, action, engine_.SearchDir(), selected < 0 ? std::string() : ItemText(list, selected));
+}
+
+bool SearchWindow::OnColor(HWND control, HDC dc, LRESULT& result) const {
+  const int id = GetDlgCtrlID(control);
+  if (id != kIdTextPattern && id != kIdHexPattern) return false;
+  // The box of the selected kind is white, the other one grey.
+  const bool white = (id == kIdTextPattern) == Checked(kIdTextMode);
+  SetBkColor(dc, white ? RGB(255, 255, 255) : kDisabledPatternColor);
+  result = reinterpret_cast<LRESULT>(white ? whiteBrush_.get() : greyBrush_.get());
+  return true;
+}
+
+void SearchWindow::DropPendingResults() {
+  MSG msg;
+  while (PeekMessageW(&msg, Handle(), kSearchResultMessage, kSearchResultMessage, PM_REMOVE))
+    delete reinterpret_cast<std::wstring*>(msg.lParam);
+}
+
+}  // namespace velkor

@@ -1,0 +1,101 @@
+#include "tools/search_pattern.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "fake_platform.h"
+
+namespace velkor {
+namespace {
+
+TEST(SearchPattern, HexToBytes) {
+  struct Case {
+    const char* text;
+    std::optional<std::string> bytes;
+  } cases[] = {
+      {"4d5a", std::string("MZ")},
+      {"4D5A", std::string("MZ")},
+      {"4D5", std::string("M")},  // a last digit without partner is ignored
+      {"4", std::string()},
+      {"", std::string()},
+      {"ff00Fe", std::string("\xFF\x00\xFE", 3)},
+      {"4G", std::nullopt},
+      {"4D 5A", std::nullopt},
+      {"0x4D", std::nullopt},
+      {"4D-5A", std::nullopt},
+      {"4D5\xEF\xBC\xA1", std::nullopt},  // a full-width A
+  };
+  for (const Case& c : cases) EXPECT_EQ(HexToBytes(c.text), c.bytes) << c.text;
+}
+
+TEST(SearchPattern, ConvertBase) {
+  struct Case {
+    const char* digits;
+    int from, to;
+    const char* out;
+  } cases[] = {
+      {"FF", 16, 10, "255"}, {"ff", 16, 10, "255"}, {"00", 16, 10, "0"},   {"0A", 16, 10, "10"},
+      {"255", 10, 16, "FF"}, {"Z", 36, 10, "35"},   {"101", 2, 10, "5"},   {"10", 10, 2, "1010"},
+      {"abc", 16, 16, "abc"},  // same base: the text itself
+      {"G0", 16, 10, "256"},   // symbols beyond the base keep their table value
+      {"1!", 16, 10, ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ConvertBase(c.digits, c.from, c.to), c.out) << c.digits;
+}
+
+TEST(SearchPattern, MakePatternReadsOnlyTheSelectedBoxAndRefusesBadInput) {
+  test::FakePlatform ops;
+  struct Case {
+    bool textMode;
+    std::string text, hex;
+    bool ok;
+    std::string result;  // the pattern, or the message
+  } cases[] = {
+      {true, "Needle", "zz", true, "Needle"},
+      {true, "", "4D5A", true, ""},
+      {true, std::string("a") + test::kUnrepresentable, "", false, kTextRefused},
+      {false, std::string("a") + test::kUnrepresentable, "4d5a", true, "MZ"},
+      {false, "abc", "4D:5A", false, kHexRefused},
+      {false, "abc", "", true, ""},
+  };
+  for (const Case& c : cases) {
+    std::string pattern = "untouched", message;
+    ASSERT_EQ(MakePattern(ops, c.textMode, c.text, c.hex, pattern, message), c.ok) << c.text << "|" << c.hex;
+    EXPECT_EQ(c.ok ? pattern : message, c.result) << c.text << "|" << c.hex;
+  }
+}
+
+TEST(SearchPattern, FinderCases) {
+  struct Case {
+    std::string data, pattern;
+    bool found;
+  } cases[] = {
+      {"abc", "", false},          {"", "a", false},          {"ab", "abc", false},
+      {"abc", "abc", true},        {"xxabc", "abc", true},    {"abcxx", "abc", true},
+      {"xxABCxx", "abc", false},   {"aaab", "aab", true},     {"a z qz", "qz", true},
+      {std::string("\0MZ\0", 4), std::string("MZ\0", 3), true},
+      {"e e e e eez", "eez", true},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(PatternFinder(c.pattern).FoundIn(c.data.data(), c.data.size()), c.found) << c.data << "|" << c.pattern;
+}
+
+TEST(SearchPattern, FinderAgreesWithPlainSearch) {
+  std::mt19937 random(7);
+  for (int round = 0; round < 3000; ++round) {
+    const int alphabet = 2 + round % 5;
+    auto text = [&](size_t n) {
+      std::string s(n, '\0');
+      for (char& c : s) c = static_cast<char>("ea z\0"[random() % alphabet]);
+      return s;
+    };
+    const std::string data = text(random() % 40), pattern = text(1 + random() % 6);
+    const bool expected = std::search(data.begin(), data.end(), pattern.begin(), pattern.end()) != data.end();
+    ASSERT_EQ(PatternFinder(pattern).FoundIn(data.data(), data.size()), expected) << round;
+  }
+}
+
+}  // namespace
+}  // namespace velkor
