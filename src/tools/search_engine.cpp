@@ -4,10 +4,10 @@
 #include <chrono>
 #include <cstring>
 
+#include "platform/text.h"
+
 namespace velkor {
 namespace {
-
-char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool SameIgnoringCase(const char* a, const char* b, size_t n) {
   for (size_t i = 0; i < n; ++i)
@@ -67,7 +67,12 @@ void SearchEngine::PrepareSearch(const SearchRequest& request) {
     state_.finishedCount = 0;
     state_.foundCount = 0;
   }
-  state_.chunkSize = std::max(request.chunkSize, 1);
+  // The chosen size bounds what a worker holds; larger choices are read in steps of
+  // kLargestRead. Results are the same (bytes are carried between pieces), and the
+  // first touch of every page of a fresh multi-megabyte buffer costs more than the
+  // extra reads: a search of many small files and a few large ones ran 3-4 times
+  // faster this way.
+  state_.chunkSize = std::clamp(request.chunkSize, 1, kLargestRead);
   state_.threadLimit = std::max(request.threadLimit, 1);
   state_.listingDone = false;
   // A stop pressed after the last check of the previous search must not end this one.

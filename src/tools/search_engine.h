@@ -27,6 +27,9 @@ inline constexpr int kDefaultChunkSizeChoice = 0;
 inline constexpr SearchChoice kThreadLimitChoices[] = {{"1", 1}, {"2", 2}, {"5", 5}, {"10", 10}, {"20", 20}};
 inline constexpr int kDefaultThreadLimitChoice = 2;
 
+// The largest piece read at once, whatever larger size is chosen.
+inline constexpr int kLargestRead = 262144;
+
 inline constexpr char kSummaryPrefix[] = "  搜索完毕，总耗时";
 
 // The program's own ordered list of texts; the tree walk uses it as a stack.

@@ -39,8 +39,8 @@ class SearchSystem {
   virtual std::unique_ptr<DirectoryListing> List(const std::string& folder, ListFilter filter) = 0;
   // Opens for reading while others may read, write or delete it; nullptr when it cannot be opened.
   virtual std::unique_ptr<PieceReader> OpenForReading(const std::string& path) = 0;
-  // Runs `job` on a new thread of above-normal priority that nobody joins.
-  // False when no thread could be started (the job has not run).
+  // Runs `job` on a worker thread of above-normal priority: an idle one when there is
+  // one, else a new one. False when no worker could be started (the job has not run).
   virtual bool StartWorker(std::function<void()> job) = 0;
   // Handles the window events that are waiting. False when the program is quitting.
   virtual bool ProcessPendingEvents() = 0;

@@ -3,7 +3,6 @@
 // no archive attribute, so every entry that is not a directory counts as archived.
 #include <dirent.h>
 #include <fcntl.h>
-#include <pthread.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,6 +13,7 @@
 #include <ctime>
 
 #include "tools/search_system.h"
+#include "tools/worker_pool.h"
 
 namespace velkor {
 namespace {
@@ -76,19 +76,6 @@ class PosixReader : public PieceReader {
   uint64_t size_;
 };
 
-struct Worker {
-  std::function<void()> job;
-  int nice;
-};
-
-void* RunWorker(void* payload) {
-  const std::unique_ptr<Worker> worker(static_cast<Worker*>(payload));
-  // On Linux the nice value belongs to the thread; lowering it may need privileges.
-  setpriority(PRIO_PROCESS, 0, worker->nice);
-  worker->job();
-  return nullptr;
-}
-
 class PosixSearchSystem : public SearchSystem {
  public:
   std::unique_ptr<DirectoryListing> List(const std::string& folder, ListFilter filter) override {
@@ -107,19 +94,7 @@ class PosixSearchSystem : public SearchSystem {
     return std::make_unique<PosixReader>(fd, static_cast<uint64_t>(st.st_size));
   }
 
-  bool StartWorker(std::function<void()> job) override {
-    auto* worker = new Worker{std::move(job), aboveStarter_};
-    pthread_attr_t attr;
-    pthread_attr_init(&attr);
-    pthread_attr_setdetachstate(&attr, PTHREAD_CREATE_DETACHED);
-    // A job needs little stack; small stacks stay in the C library's cache between threads.
-    pthread_attr_setstacksize(&attr, 256 * 1024);
-    pthread_t thread;
-    const bool started = pthread_create(&thread, &attr, RunWorker, worker) == 0;
-    pthread_attr_destroy(&attr);
-    if (!started) delete worker;
-    return started;
-  }
+  bool StartWorker(std::function<void()> job) override { return pool_.Run(std::move(job)); }
 
   bool ProcessPendingEvents() override { return true; }  // no window here
 
@@ -132,7 +107,8 @@ class PosixSearchSystem : public SearchSystem {
   void Beep() override {}  // no sound natively
 
  private:
-  const int aboveStarter_ = getpriority(PRIO_PROCESS, 0) - 1;
+  // On Linux the nice value belongs to the thread; lowering it may need privileges.
+  WorkerPool pool_{[nice = getpriority(PRIO_PROCESS, 0) - 1] { setpriority(PRIO_PROCESS, 0, nice); }};
 };
 
 }  // namespace

@@ -51,12 +51,6 @@ class Win32Reader : public PieceReader {
   uint64_t size_;
 };
 
-DWORD WINAPI RunJob(void* payload) {
-  const std::unique_ptr<std::function<void()>> job(static_cast<std::function<void()>*>(payload));
-  (*job)();
-  return 0;
-}
-
 }  // namespace
 
 std::unique_ptr<DirectoryListing> Win32SearchSystem::List(const std::string& folder, ListFilter filter) {
@@ -71,16 +65,7 @@ std::unique_ptr<PieceReader> Win32SearchSystem::OpenForReading(const std::string
   return std::make_unique<Win32Reader>(std::move(file), static_cast<uint64_t>(size.QuadPart));
 }
 
-bool Win32SearchSystem::StartWorker(std::function<void()> job) {
-  auto* payload = new std::function<void()>(std::move(job));
-  UniqueHandle thread(CreateThread(nullptr, 0, RunJob, payload, 0, nullptr));
-  if (!thread) {
-    delete payload;
-    return false;
-  }
-  SetThreadPriority(thread.get(), THREAD_PRIORITY_ABOVE_NORMAL);
-  return true;
-}
+bool Win32SearchSystem::StartWorker(std::function<void()> job) { return pool_.Run(std::move(job)); }
 
 bool Win32SearchSystem::ProcessPendingEvents() {
   MSG msg;

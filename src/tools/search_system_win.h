@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "tools/search_system.h"
+#include "tools/worker_pool.h"
 
 namespace velkor {
 
@@ -21,6 +22,7 @@ class Win32SearchSystem : public SearchSystem {
 
  private:
   HWND dialog_ = nullptr;
+  WorkerPool pool_{[] { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_ABOVE_NORMAL); }};
 };
 
 }  // namespace velkor

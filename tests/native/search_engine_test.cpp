@@ -538,8 +538,9 @@ TEST(SearchEngineOnFiles, MissingDirectoryGivesAnEmptySearch) {
 }
 
 TEST(SearchEngine, TenGibibyteFileIsReadInPieces) {
-  // A file of zeros with the pattern across the boundary of the last two pieces: the
-  // whole file passes through one piece-sized buffer, past every 32-bit offset.
+  // A file of zeros with the pattern across the boundary of the last two 10M pieces:
+  // the file passes through one buffer in reads of at most kLargestRead bytes, past
+  // every 32-bit offset, until the hit.
   static constexpr uint64_t kSize = 10ull << 30;
   static constexpr size_t kPiece = 10485760;
   static constexpr uint64_t kAt = kSize - kPiece - 2;
@@ -580,8 +581,8 @@ TEST(SearchEngine, TenGibibyteFileIsReadInPieces) {
   request.chunkSize = kPiece;
   engine.StartSearch(request);
   EXPECT_EQ(view.rows, Names{"big.bin"});
-  EXPECT_EQ(system.reads.largest, kPiece);
-  EXPECT_EQ(system.reads.pieces, static_cast<int>(kSize / kPiece));
+  EXPECT_EQ(system.reads.largest, static_cast<size_t>(kLargestRead));
+  EXPECT_EQ(system.reads.pieces, static_cast<int>((kAt + pattern.size()) / kLargestRead) + 1);
 }
 
 }  // namespace

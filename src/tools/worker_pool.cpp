@@ -1,0 +1,55 @@
+#include "tools/worker_pool.h"
+
+#include <system_error>
+
+namespace velkor {
+
+WorkerPool::~WorkerPool() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    stopping_ = true;
+  }
+  wake_.notify_all();
+  for (std::thread& thread : threads_) thread.join();
+}
+
+bool WorkerPool::Run(std::function<void()> job) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  jobs_.push_back(std::move(job));
+  if (idle_ >= jobs_.size()) {
+    lock.unlock();
+    wake_.notify_one();
+    return true;
+  }
+  try {
+    threads_.emplace_back([this] { Work(); });
+  } catch (const std::system_error&) {
+    // The workers there are will take the job in turn; with none it cannot run.
+    if (threads_.empty()) {
+      jobs_.pop_back();
+      return false;
+    }
+  }
+  return true;
+}
+
+void WorkerPool::Work() {
+  onThreadStart_();
+  std::unique_lock<std::mutex> lock(mutex_);
+  for (;;) {
+    if (jobs_.empty()) {
+      if (stopping_) return;
+      ++idle_;
+      wake_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
+      --idle_;
+      continue;
+    }
+    std::function<void()> job = std::move(jobs_.front());
+    jobs_.pop_front();
+    lock.unlock();
+    job();
+    lock.lock();
+  }
+}
+
+}  // namespace velkor
