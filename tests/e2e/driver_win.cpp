@@ -244,4 +244,43 @@ void SaveScreenArea(const RECT& r, const std::string& name) {
   ReleaseDC(nullptr, screen);
 }
 
+namespace {
+
+// Where a click on the row lands, in the list's client coordinates: inside the first
+// column, half-way down the row. The cursor is put there as well.
+POINT PointOnRow(HWND list, int row) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(list, &pid);
+  RECT bounds{LVIR_BOUNDS, 0, 0, 0};
+  UniqueHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
+  if (process) {
+    void* remote = VirtualAllocEx(process.get(), nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+    WriteProcessMemory(process.get(), remote, &bounds, sizeof(bounds), nullptr);
+    SendMessageW(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(remote));
+    ReadProcessMemory(process.get(), remote, &bounds, sizeof(bounds), nullptr);
+    VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+  }
+  POINT at{bounds.left + 8, (bounds.top + bounds.bottom) / 2};
+  POINT screen = at;
+  ClientToScreen(list, &screen);
+  SetCursorPos(screen.x, screen.y);
+  return at;
+}
+
+void PostClick(HWND list, POINT at) {
+  PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+  PostMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+}
+
+}  // namespace
+
+void ClickRow(HWND list, int row) { PostClick(list, PointOnRow(list, row)); }
+
+void DoubleClickRow(HWND list, int row) {
+  const POINT at = PointOnRow(list, row);
+  PostClick(list, at);
+  PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+  PostMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+}
+
 }  // namespace velkor::e2e
