@@ -33,6 +33,14 @@ void SetReg(const char* key, const char* name, const std::string& value) {
   ops.WriteRegText(RegRoot::CurrentUser, std::string(key) + "\\" + name, value);
 }
 
+// The texts of every shell-folder value, both keys.
+std::vector<std::string> AllShellFolders() {
+  std::vector<std::string> values;
+  for (const char* key : kKeys)
+    for (const ShellFolder& folder : kShellFolderTable) values.push_back(Reg(key, folder.valueName));
+  return values;
+}
+
 // Every shell-folder value switching and the restore may write, kept as it was (type and
 // data, or its absence) and put back at the end.
 class ShellFoldersGuard {
@@ -254,6 +262,7 @@ TEST_F(SwitchShellE2E, RowInUseAsksFirstButEnterDesktopDoesNot) {
   ASSERT_TRUE(main);
   ASSERT_EQ(State(1), "运行中");
   Decoy shell(L"explorer.exe");
+  const std::vector<std::string> before = AllShellFolders();
 
   DoubleClickRow(program.List(), 1);
   HWND box = WaitMessageBox(program.Pid());
@@ -266,7 +275,7 @@ TEST_F(SwitchShellE2E, RowInUseAsksFirstButEnterDesktopDoesNot) {
   // the answer led to has happened by now.
   EXPECT_EQ(State(1), "运行中");
   EXPECT_TRUE(shell.Running());
-  EXPECT_EQ(Reg(kUserShellFoldersKey, "Desktop"), "C:\\before\\Desktop");
+  EXPECT_EQ(AllShellFolders(), before);
 
   ChooseCommand(main, kCmdEnterDesktop);
   EXPECT_TRUE(WaitFor([&] { return !shell.Running(); }));
@@ -287,7 +296,7 @@ TEST_F(SwitchShellE2E, MissingDesktopFolderIsReportedAndNothingChanges) {
   const std::string gone = Narrow(Root(L"丢失\\Desktop"));
   WriteCatalogue({{{"0", "工作", "---", work, ""}}, {{"1", "丢失", "---", gone, ""}}});
   // The prefix's own shell folders stay: the folder window below needs a real desktop.
-  const std::string desktops[] = {Reg(kShellFoldersKey, "Desktop"), Reg(kUserShellFoldersKey, "Desktop")};
+  const std::vector<std::string> before = AllShellFolders();
   HWND main = StartProgram();
   ASSERT_TRUE(main);
   Decoy shell(L"explorer.exe");
@@ -308,7 +317,7 @@ TEST_F(SwitchShellE2E, MissingDesktopFolderIsReportedAndNothingChanges) {
   }, 10000));
   if (folder) PostMessageW(folder, WM_CLOSE, 0, 0);
   EXPECT_TRUE(shell.Running());
-  for (const char* key : kKeys) EXPECT_EQ(Reg(key, "Desktop"), desktops[key == kKeys[0] ? 0 : 1]) << key;
+  EXPECT_EQ(AllShellFolders(), before);
   EXPECT_EQ(ReadRows(program.List(), kColumnCount)[1], (std::vector<std::string>{"1", "丢失", "0 MB", gone, "-"}));
 }
 
@@ -363,6 +372,7 @@ class RestoreShellE2E : public ProfilesFixture {
     SaveScreenshot(window, screenshot);
 
     Decoy shell(L"explorer.exe");
+    const std::vector<std::string> before = AllShellFolders();
     ClickButton(window, kIdRestoreButton);
     HWND box = WaitMessageBox(program.Pid());
     ASSERT_TRUE(box);
@@ -370,7 +380,7 @@ class RestoreShellE2E : public ProfilesFixture {
     Answer(box, IDCANCEL);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
     EXPECT_TRUE(shell.Running());
-    EXPECT_EQ(Reg(kShellFoldersKey, "Desktop"), work);
+    EXPECT_EQ(AllShellFolders(), before);
 
     ClickButton(window, kIdRestoreButton);
     box = WaitMessageBox(program.Pid());
