@@ -47,7 +47,7 @@ void RestoreOriginalFolders(PlatformOps& ops, RowList& rows, const std::string& 
   if (ops.ShowMessage(kAskRestore, Buttons::OkCancel) != kOk) return;
   const OsGeneration generation = OsGenerationOf(ops.Version());
   EndShell(ops, ops.ProcessList());
-  ApplyRegWrites(ops, RestorePlan(name, generation, [&ops](const std::string& path) { return FolderExists(ops, path); }));
+  ApplyRegWrites(ops, RestorePlan(name, generation, FolderTestOf(ops)));
   ops.ShowMessage(kRestoreDone, Buttons::Ok);
   RunningStateRefresh(rows, ops);
 }

@@ -1,5 +1,6 @@
 #include "switching/shell_folders.h"
 
+#include "app/startup.h"
 #include "catalogue/catalogue_view.h"
 
 namespace velkor {
@@ -8,6 +9,10 @@ std::string ShellFoldersValue(const std::string& valueName) { return std::string
 
 std::string UserShellFoldersValue(const std::string& valueName) {
   return std::string(kUserShellFoldersKey) + "\\" + valueName;
+}
+
+FolderTest FolderTestOf(PlatformOps& ops) {
+  return [&ops](const std::string& path) { return FolderExists(ops, path); };
 }
 
 void ApplyRegWrites(PlatformOps& ops, const RegWritePlan& plan) {

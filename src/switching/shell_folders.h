@@ -36,8 +36,10 @@ struct RegWrite {
 };
 using RegWritePlan = std::vector<RegWrite>;
 
-// Answers whether anything of that name exists (FolderExists in the program).
+// Answers whether anything of that name exists.
 using FolderTest = std::function<bool(const std::string&)>;
+// FolderExists on the system.
+FolderTest FolderTestOf(PlatformOps& ops);
 
 std::string ShellFoldersValue(const std::string& valueName);
 std::string UserShellFoldersValue(const std::string& valueName);

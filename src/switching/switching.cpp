@@ -64,7 +64,7 @@ void SwitchToProfile(RowList& rows, PlatformOps& ops, const std::string& runDir)
   EndShell(ops, snapshot);
   for (int r = 0; r < rows.RowCount(); ++r) rows.SetCell(r, kColState, kStateIdle);
   rows.SetCell(selected, kColState, kStateRunning);
-  ApplyRegWrites(ops, SwitchPlan(path, [&ops](const std::string& folder) { return FolderExists(ops, folder); }));
+  ApplyRegWrites(ops, SwitchPlan(path, FolderTestOf(ops)));
   rows.SetCell(selected, kColSize, SizeText(ops.FolderSize(path)));
   // The Desktop value is what the next shell shows: a write that did not take is an error.
   rows.SetCell(selected, kColState, DesktopInUse(ops) == path ? kStateRunning : kStateLoadError);

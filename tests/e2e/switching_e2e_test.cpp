@@ -100,7 +100,8 @@ std::vector<DWORD> PidsNamed(const wchar_t* exactName) {
 
 bool AnyAlive(const std::vector<DWORD>& pids) {
   const std::vector<DWORD> now = PidsNamed(L"explorer.exe");
-  return std::any_of(pids.begin(), pids.end(), [&](DWORD p) { return std::find(now.begin(), now.end(), p) != now.end(); });
+  return std::any_of(pids.begin(), pids.end(),
+                     [&](DWORD p) { return std::find(now.begin(), now.end(), p) != now.end(); });
 }
 
 // Ends, at the end of a test, every explorer.exe the test (or the program) started.

@@ -171,8 +171,7 @@ TEST_F(SwitchTest, MissingDesktopFolderIsReportedThenTheRunDirectoryOpens) {
   const Texts before = rows.Texts();
   SwitchToProfile(rows, ops, kRunDir);
   EXPECT_EQ(ops.steps,
-            (std::vector<std::string>{"snapshot", "message 桌面配置损坏或者丢失！点击确定立即查看软件根目录.",
-                                      "open C:\\app"}));
+            (std::vector<std::string>{"snapshot", std::string("message ") + kProfileMissing, "open C:\\app"}));
   EXPECT_EQ(ops.shellOpens, (std::vector<std::string>{"open|C:\\app"}));
   EXPECT_TRUE(ops.endedProcesses.empty());
   EXPECT_TRUE(ops.regWriteLog.empty());

@@ -1,7 +1,6 @@
 // Registry plans of switching applied to a scratch key with the real system calls.
 #include <gtest/gtest.h>
 
-#include "app/startup.h"
 #include "catalogue/catalogue_view.h"
 #include "platform/platform_ops_win.h"
 #include "switching/switching.h"
@@ -49,7 +48,7 @@ class SwitchingRegistry : public ::testing::Test {
 };
 
 TEST_F(SwitchingRegistry, SwitchWritesPlainTextsIntoBothKeys) {
-  ApplyRegWrites(ops, Below(scratch, SwitchPlan(desktop, [&](const std::string& p) { return FolderExists(ops, p); })));
+  ApplyRegWrites(ops, Below(scratch, SwitchPlan(desktop, FolderTestOf(ops))));
   const std::wstring root = profiles / L"工作";
   for (const char* key : {kShellFoldersKey, kUserShellFoldersKey}) {
     SCOPED_TRACE(key);
@@ -64,7 +63,7 @@ TEST_F(SwitchingRegistry, RefusedKeyIsPassedOverAndTheRestLands) {
   ASSERT_TRUE(ops.WriteRegText(RegRoot::CurrentUser, scratch.utf8() + "\\" + kShellFoldersKey + "\\Desktop", "old"));
   test::DenyValueWrites locked(Key(kShellFoldersKey));
   ASSERT_TRUE(locked.Applied());
-  ApplyRegWrites(ops, Below(scratch, SwitchPlan(desktop, [&](const std::string& p) { return FolderExists(ops, p); })));
+  ApplyRegWrites(ops, Below(scratch, SwitchPlan(desktop, FolderTestOf(ops))));
   EXPECT_EQ(ReadRaw(Key(kShellFoldersKey), L"Desktop").text, L"old");
   EXPECT_EQ(ReadRaw(Key(kShellFoldersKey), L"Favorites"), RawValue{});
   EXPECT_EQ(ReadRaw(Key(kUserShellFoldersKey), L"Desktop").text, Widen(desktop));
