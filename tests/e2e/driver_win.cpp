@@ -244,11 +244,8 @@ void SaveScreenArea(const RECT& r, const std::string& name) {
   ReleaseDC(nullptr, screen);
 }
 
-namespace {
-
-// Where a click on the row lands, in the list's client coordinates: inside the first
-// column, half-way down the row. The cursor is put there as well.
-POINT PointOnRow(HWND list, int row) {
+void DoubleClickRow(HWND list, int row) {
+  SelectRow(list, row);
   DWORD pid = 0;
   GetWindowThreadProcessId(list, &pid);
   RECT bounds{LVIR_BOUNDS, 0, 0, 0};
@@ -260,25 +257,11 @@ POINT PointOnRow(HWND list, int row) {
     ReadProcessMemory(process.get(), remote, &bounds, sizeof(bounds), nullptr);
     VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
   }
-  POINT at{bounds.left + 8, (bounds.top + bounds.bottom) / 2};
+  // Inside the first column, half-way down the row.
+  const POINT at{bounds.left + 8, (bounds.top + bounds.bottom) / 2};
   POINT screen = at;
   ClientToScreen(list, &screen);
   SetCursorPos(screen.x, screen.y);
-  return at;
-}
-
-void PostClick(HWND list, POINT at) {
-  PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
-  PostMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
-}
-
-}  // namespace
-
-void ClickRow(HWND list, int row) { PostClick(list, PointOnRow(list, row)); }
-
-void DoubleClickRow(HWND list, int row) {
-  const POINT at = PointOnRow(list, row);
-  PostClick(list, at);
   PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(at.x, at.y));
   PostMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
 }

@@ -83,9 +83,8 @@ void SaveScreenshot(HWND window, const std::string& name);
 // The same for a part of the screen (menus that pop up over a window, for instance).
 void SaveScreenArea(const RECT& area, const std::string& name);
 
-// Clicks a row of a list view of another process with the left button (the cursor is
-// moved over it too), selecting it; the double click also sends the list's NM_DBLCLK.
-void ClickRow(HWND list, int row);
+// Selects the row, puts the cursor over it and double-clicks there with the left button,
+// so that the list sends its NM_DBLCLK.
 void DoubleClickRow(HWND list, int row);
 
 }  // namespace velkor::e2e

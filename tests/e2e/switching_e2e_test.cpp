@@ -244,7 +244,7 @@ TEST_F(SwitchShellE2E, DoubleClickEndsEveryShellAndPointsTheShellFoldersIntoTheP
   SaveScreenshot(main, "main_window_after_switch");
 
   // "进入桌面" on a profile without those folders leaves them with the first profile.
-  ClickRow(program.List(), 1);
+  SelectRow(program.List(), 1);
   ChooseCommand(main, kCmdEnterDesktop);
   ASSERT_TRUE(WaitFor([&] { return State(1) == "运行中"; })) << State(1);
   EXPECT_EQ(State(0), "-");
