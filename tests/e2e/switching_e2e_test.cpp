@@ -263,6 +263,7 @@ TEST_F(SwitchShellE2E, RowInUseAsksFirstButEnterDesktopDoesNot) {
   ASSERT_TRUE(main);
   ASSERT_EQ(State(1), "运行中");
   Decoy shell(L"explorer.exe");
+  ASSERT_TRUE(shell.Running());
   const std::vector<std::string> before = AllShellFolders();
 
   DoubleClickRow(program.List(), 1);
@@ -301,6 +302,7 @@ TEST_F(SwitchShellE2E, MissingDesktopFolderIsReportedAndNothingChanges) {
   HWND main = StartProgram();
   ASSERT_TRUE(main);
   Decoy shell(L"explorer.exe");
+  ASSERT_TRUE(shell.Running());
 
   DoubleClickRow(program.List(), 1);
   HWND box = WaitMessageBox(program.Pid());
@@ -340,6 +342,7 @@ TEST_F(SwitchShellE2E, RestartShellLeavesExactlyOneNewExplorer) {
   HWND main = StartProgram();
   ASSERT_TRUE(main);
   Decoy shell(L"explorer.exe");
+  ASSERT_TRUE(shell.Running());
   const std::vector<DWORD> before = PidsNamed(L"explorer.exe");
   ChooseCommand(main, kCmdRestartShell);
   auto oneNew = [&] {
@@ -373,6 +376,7 @@ class RestoreShellE2E : public ProfilesFixture {
     SaveScreenshot(window, screenshot);
 
     Decoy shell(L"explorer.exe");
+    ASSERT_TRUE(shell.Running());
     const std::vector<std::string> before = AllShellFolders();
     ClickButton(window, kIdRestoreButton);
     HWND box = WaitMessageBox(program.Pid());
