@@ -8,6 +8,8 @@
 #include "catalogue/catalogue_view.h"
 #include "catalogue/profile_commands.h"
 #include "platform/text_win.h"
+#include "switching/shell_restart.h"
+#include "switching/switching.h"
 #include "web/startup_visit_win.h"
 
 namespace velkor {
@@ -157,12 +159,24 @@ void MainWindow::OnCommand(int command) {
     case kCmdSearch:
       search_.OpenOnce();
       break;
+    case kCmdEnterDesktop: {
+      WaitCursor busy;
+      SwitchToProfile(rows_, ops_, paths_.runDir);
+      break;
+    }
+    case kCmdRestartShell:
+      ShellRestart(ops_);
+      break;
+    case kCmdRestore:
+      restore_.OpenOnce();
+      break;
   }
 }
 
 void MainWindow::OnNotify(const NMHDR& header) {
   if (header.idFrom != kIdList) return;
   if (header.code == NM_RCLICK) PopUp("右键菜单");
+  if (header.code == NM_DBLCLK) SwitchOnDoubleClick(rows_, ops_, paths_.runDir);
 }
 
 void MainWindow::PopUp(const char* menuCaption) {

@@ -14,6 +14,7 @@
 #include "catalogue/properties_window_win.h"
 #include "platform/handles_win.h"
 #include "platform/platform_ops.h"
+#include "switching/restore_window_win.h"
 #include "tools/classification_window_win.h"
 #include "tools/search_window_win.h"
 
@@ -60,6 +61,7 @@ class MainWindow {
   SettingsWindow settings_{context_};
   ClassificationWindow classification_{context_};
   SearchWindow search_{context_};
+  RestoreWindow restore_{context_};
 };
 
 }  // namespace velkor

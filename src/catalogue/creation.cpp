@@ -5,6 +5,7 @@
 #include "catalogue/catalogue_file.h"
 #include "catalogue/profile_layout.h"
 #include "platform/text.h"
+#include "switching/shell_folders.h"
 
 namespace velkor {
 namespace {
@@ -55,8 +56,8 @@ CreationResult CreateProfile(AppContext& context, const CreationRequest& request
       return CreationResult::Refused;
     }
     ops.CreateShortcut(desktop + kShortcutName, context.paths.ExecutablePath());
-    for (size_t i = 0; i < kOptionalFolders.size(); ++i)
-      if (request.options[i]) ops.MakeDirectory(root + kOptionalFolders[i].folder);
+    for (size_t i = 0; i < request.options.size(); ++i)
+      if (request.options[i]) ops.MakeDirectory(root + kShellFolderTable[i + 1].profileFolder);
   }
 
   CatalogueRow row;

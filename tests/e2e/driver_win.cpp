@@ -278,4 +278,21 @@ std::string StatusText(HWND statusBar, int part) {
   return Narrow(text);
 }
 
+void DoubleClickRow(HWND list, int row) {
+  SelectRow(list, row);
+  RECT bounds{LVIR_BOUNDS, 0, 0, 0};
+  if (RemoteMemory remote(list, sizeof(RECT)); remote) {
+    remote.Write(&bounds, sizeof(bounds));
+    SendMessageW(list, LVM_GETITEMRECT, row, remote.Address());
+    remote.Read(&bounds, sizeof(bounds));
+  }
+  // Inside the first column, half-way down the row.
+  const POINT at{bounds.left + 8, (bounds.top + bounds.bottom) / 2};
+  POINT screen = at;
+  ClientToScreen(list, &screen);
+  SetCursorPos(screen.x, screen.y);
+  PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+  PostMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+}
+
 }  // namespace velkor::e2e

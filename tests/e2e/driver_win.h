@@ -85,5 +85,8 @@ void SaveScreenArea(const RECT& area, const std::string& name);
 void SelectRow(HWND list, int row);
 // The text of one part of a status bar of another process.
 std::string StatusText(HWND statusBar, int part);
+// Selects the row, puts the cursor over it and double-clicks there with the left button,
+// so that the list sends its NM_DBLCLK.
+void DoubleClickRow(HWND list, int row);
 
 }  // namespace velkor::e2e

@@ -2,8 +2,10 @@
 #pragma once
 
 #include <windows.h>
+#include <aclapi.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/text_win.h"
 
@@ -86,6 +88,61 @@ class TempKey {
 
  private:
   std::wstring path_;
+};
+
+}  // namespace velkor::test
+
+namespace velkor::test {
+
+// Denies setting values of an HKCU key to everyone until destroyed; the key's own
+// access list comes back afterwards.
+class DenyValueWrites {
+ public:
+  explicit DenyValueWrites(const std::wstring& keyPath) {
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, keyPath.c_str(), 0, READ_CONTROL | WRITE_DAC, &key_) != ERROR_SUCCESS) return;
+    DWORD size = 0;
+    RegGetKeySecurity(key_, DACL_SECURITY_INFORMATION, nullptr, &size);
+    saved_.resize(size);
+    if (RegGetKeySecurity(key_, DACL_SECURITY_INFORMATION, saved_.data(), &size) != ERROR_SUCCESS) return;
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL old = nullptr;
+    GetSecurityDescriptorDacl(saved_.data(), &present, &old, &defaulted);
+    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+    PSID everyone = nullptr;
+    AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
+    EXPLICIT_ACCESSW entries[2] = {};
+    for (EXPLICIT_ACCESSW& e : entries) {
+      e.grfInheritance = NO_INHERITANCE;
+      e.Trustee.TrusteeForm = TRUSTEE_IS_SID;
+      e.Trustee.TrusteeType = TRUSTEE_IS_WELL_KNOWN_GROUP;
+      e.Trustee.ptstrName = static_cast<LPWSTR>(everyone);
+    }
+    entries[0].grfAccessMode = DENY_ACCESS;  // deny entries go first, so they win
+    entries[0].grfAccessPermissions = KEY_SET_VALUE;
+    entries[1].grfAccessMode = GRANT_ACCESS;
+    entries[1].grfAccessPermissions = KEY_READ;
+    PACL acl = nullptr;
+    if (SetEntriesInAclW(2, entries, present ? old : nullptr, &acl) == ERROR_SUCCESS) {
+      SECURITY_DESCRIPTOR sd;
+      InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
+      SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE);
+      applied_ = RegSetKeySecurity(key_, DACL_SECURITY_INFORMATION, &sd) == ERROR_SUCCESS;
+      LocalFree(acl);
+    }
+    FreeSid(everyone);
+  }
+  ~DenyValueWrites() {
+    if (applied_) RegSetKeySecurity(key_, DACL_SECURITY_INFORMATION, saved_.data());
+    if (key_) RegCloseKey(key_);
+  }
+  DenyValueWrites(const DenyValueWrites&) = delete;
+  DenyValueWrites& operator=(const DenyValueWrites&) = delete;
+  bool Applied() const { return applied_; }
+
+ private:
+  HKEY key_ = nullptr;
+  std::vector<BYTE> saved_;
+  bool applied_ = false;
 };
 
 }  // namespace velkor::test
