@@ -88,11 +88,15 @@ LRESULT CALLBACK SecondaryWindow::EditProc(HWND edit, UINT msg, WPARAM wp, LPARA
   return DefSubclassProc(edit, msg, wp, lp);
 }
 
+bool SecondaryWindow::HasTab() const {
+  return std::any_of(design_.controls.begin(), design_.controls.end(),
+                     [](const ControlSpec& s) { return s.kind == ControlKind::Tab; });
+}
+
 // Labels are transparent; on a window whose pages sit on a tab control, check boxes
 // and labels take the tab's window colour instead of the dialog colour.
 LRESULT SecondaryWindow::ColorStatic(HDC dc, HWND control) {
-  const bool onTab = std::any_of(design_.controls.begin(), design_.controls.end(),
-                                 [](const ControlSpec& s) { return s.kind == ControlKind::Tab; });
+  const bool onTab = HasTab();
   wchar_t cls[16] = L"";
   GetClassNameW(control, cls, 16);
   const bool label = _wcsicmp(cls, L"Static") == 0 && IsWindowEnabled(control);
@@ -134,6 +138,13 @@ LRESULT SecondaryWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   }
   if (OnMessage(msg, wp, lp, result)) return result;
   if (msg == WM_CTLCOLORSTATIC) return ColorStatic(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
+  if (msg == WM_ERASEBKGND && HasTab()) {
+    // Frames on a tab page draw their parent's background: make it the page's colour.
+    RECT client;
+    GetClientRect(window_, &client);
+    FillRect(reinterpret_cast<HDC>(wp), &client, GetSysColorBrush(COLOR_WINDOW));
+    return 1;
+  }
   return DefWindowProcW(window_, msg, wp, lp);
 }
 

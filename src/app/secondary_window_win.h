@@ -57,6 +57,7 @@ class SecondaryWindow {
   static LRESULT CALLBACK EditProc(HWND edit, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self);
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
   LRESULT ColorStatic(HDC dc, HWND control);
+  bool HasTab() const;
 
   const WindowDesign design_;
   HWND window_ = nullptr;

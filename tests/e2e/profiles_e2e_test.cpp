@@ -258,6 +258,32 @@ TEST_F(ProfilesE2E, SettingsPasswordTrayAndExit) {
   EXPECT_EQ(program.WaitExit(3000), 0u);
 }
 
+TEST_F(ProfilesE2E, EscapeClosesEverySecondaryWindow) {
+  ASSERT_EQ(CreateByButton("esc"), "[esc]创建完毕！");
+  SelectRow(program.List(), 0);
+  const struct {
+    int command;
+    const wchar_t* prefix;  // the title, up to any system suffix
+  } windows[] = {{kCmdNewDesktop, L"创建新桌面"}, {kCmdRestore, L"还原到系统原来的桌面"}, {kCmdProperties, L"桌面属性"},
+                 {kCmdClassify, L"桌面文件快速分类"}, {kCmdSearch, L"搜索窗口"},        {kCmdSettings, L"系统设置"}};
+  for (const auto& w : windows) {
+    ChooseCommand(main, w.command);
+    HWND window = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+      for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, nullptr, nullptr));) {
+        wchar_t title[64] = L"";
+        GetWindowTextW(h, title, 64);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(h, &pid);
+        if (pid == program.Pid() && IsWindowVisible(h) && wcsncmp(title, w.prefix, wcslen(w.prefix)) == 0) window = h;
+      }
+      return window != nullptr;
+    })) << Narrow(w.prefix);
+    PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(window); })) << Narrow(w.prefix);
+  }
+}
+
 // The menus of another process cannot be read under Wine; they are opened the way a
 // user's keyboard and clicks would open them, and photographed.
 TEST_F(ProfilesE2E, MenusOpenForTheEye) {
