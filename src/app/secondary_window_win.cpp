@@ -25,9 +25,9 @@ void SecondaryWindow::OpenOnce() {
   if (!window_) return;
   font_.reset(CreateMessageFont(Dpi()));
   CreateControls(window_, design_.controls, static_cast<HFONT>(font_.get()));
-  for (const ControlSpec& spec : design_.controls)
-    if (spec.kind == ControlKind::Edit)
-      SetWindowSubclass(Control(spec.id), EditProc, 0, reinterpret_cast<DWORD_PTR>(this));
+  for (const ControlSpec& item : design_.controls)
+    if (item.kind == ControlKind::Edit)
+      SetWindowSubclass(Control(item.id), EditProc, 0, reinterpret_cast<DWORD_PTR>(this));
   OnCreated();
   ShowWindow(window_, SW_SHOWNORMAL);
   SetForegroundWindow(window_);

@@ -32,8 +32,8 @@ ClassAndStyle ClassOf(ControlKind kind) {
 }
 
 const ControlSpec* FindSpec(std::span<const ControlSpec> design, int id) {
-  for (const ControlSpec& spec : design)
-    if (spec.id == id) return &spec;
+  for (const ControlSpec& item : design)
+    if (item.id == id) return &item;
   return nullptr;
 }
 
@@ -78,25 +78,25 @@ HFONT CreateMessageFont(UINT dpi) {
 namespace {
 
 // Where a control of the design goes at `dpi`.
-RECT PlaceOf(std::span<const ControlSpec> design, const ControlSpec& spec, UINT dpi, HFONT font) {
-  int x = spec.x, y = spec.y;
-  if (const ControlSpec* frame = spec.frame ? FindSpec(design, spec.frame) : nullptr) x += frame->x, y += frame->y;
-  int width = Scale(spec.width, dpi);
-  if (spec.kind == ControlKind::Label && spec.caption) width = std::max(width, TextWidth(font, spec.caption));
-  return {Scale(x, dpi), Scale(y, dpi), Scale(x, dpi) + width, Scale(y, dpi) + Scale(spec.height, dpi)};
+RECT PlaceOf(std::span<const ControlSpec> design, const ControlSpec& item, UINT dpi, HFONT font) {
+  int x = item.x, y = item.y;
+  if (const ControlSpec* frame = item.frame ? FindSpec(design, item.frame) : nullptr) x += frame->x, y += frame->y;
+  int width = Scale(item.width, dpi);
+  if (item.kind == ControlKind::Label && item.caption) width = std::max(width, TextWidth(font, item.caption));
+  return {Scale(x, dpi), Scale(y, dpi), Scale(x, dpi) + width, Scale(y, dpi) + Scale(item.height, dpi)};
 }
 
 }  // namespace
 
 void CreateControls(HWND window, std::span<const ControlSpec> design, HFONT font) {
   const UINT dpi = WindowDpi(window);
-  for (const ControlSpec& spec : design) {
-    const ClassAndStyle cs = ClassOf(spec.kind);
-    const DWORD visible = spec.page > 0 ? 0 : WS_VISIBLE;
-    const RECT r = PlaceOf(design, spec, dpi, font);
-    HWND control = CreateWindowExW(0, cs.cls, spec.caption ? spec.caption : L"",
-                                   WS_CHILD | visible | cs.style | spec.extraStyle, r.left, r.top, r.right - r.left,
-                                   r.bottom - r.top, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+  for (const ControlSpec& item : design) {
+    const ClassAndStyle cs = ClassOf(item.kind);
+    const DWORD visible = item.page > 0 ? 0 : WS_VISIBLE;
+    const RECT r = PlaceOf(design, item, dpi, font);
+    HWND control = CreateWindowExW(0, cs.cls, item.caption ? item.caption : L"",
+                                   WS_CHILD | visible | cs.style | item.extraStyle, r.left, r.top, r.right - r.left,
+                                   r.bottom - r.top, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(item.id)),
                                    GetModuleHandleW(nullptr), nullptr);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   }
@@ -104,12 +104,12 @@ void CreateControls(HWND window, std::span<const ControlSpec> design, HFONT font
 
 void LayoutControls(HWND window, std::span<const ControlSpec> design, HFONT font) {
   const UINT dpi = WindowDpi(window);
-  for (const ControlSpec& spec : design) {
-    HWND control = GetDlgItem(window, spec.id);
-    const RECT r = PlaceOf(design, spec, dpi, font);
+  for (const ControlSpec& item : design) {
+    HWND control = GetDlgItem(window, item.id);
+    const RECT r = PlaceOf(design, item, dpi, font);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     MoveWindow(control, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
-    if (spec.kind == ControlKind::StatusBar) SendMessageW(control, WM_SIZE, 0, 0);
+    if (item.kind == ControlKind::StatusBar) SendMessageW(control, WM_SIZE, 0, 0);
   }
 }
 
@@ -119,8 +119,8 @@ void FollowDpiChange(HWND window, LPARAM suggested) {
 }
 
 void ShowPage(HWND window, std::span<const ControlSpec> design, int page) {
-  for (const ControlSpec& spec : design)
-    if (spec.page >= 0) ShowWindow(GetDlgItem(window, spec.id), spec.page == page ? SW_SHOW : SW_HIDE);
+  for (const ControlSpec& item : design)
+    if (item.page >= 0) ShowWindow(GetDlgItem(window, item.id), item.page == page ? SW_SHOW : SW_HIDE);
 }
 
 void RegisterWindowClass(const wchar_t* className, WNDPROC proc) {
