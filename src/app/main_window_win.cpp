@@ -197,7 +197,7 @@ void MainWindow::AddTrayIcon() {
   data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   data.uCallbackMessage = kTrayMessage;
   data.hIcon = icon_;
-  wcsncpy(data.szTip, Widen(kTrayTip).c_str(), ARRAYSIZE(data.szTip) - 1);
+  lstrcpynW(data.szTip, Widen(kTrayTip).c_str(), ARRAYSIZE(data.szTip));
   Shell_NotifyIconW(NIM_ADD, &data);
 }
 

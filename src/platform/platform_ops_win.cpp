@@ -314,10 +314,17 @@ std::string Win32PlatformOps::LogonName() {
 OsVersion Win32PlatformOps::Version() {
   OSVERSIONINFOW info{};
   info.dwOSVersionInfoSize = sizeof(info);
+  // The version as reported to this program is what matters, so the deprecated call.
+#if defined(_MSC_VER)
+#pragma warning(suppress : 4996)
+#else
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+#endif
   if (!GetVersionExW(&info)) return {false, 0, 0};
+#if !defined(_MSC_VER)
 #pragma GCC diagnostic pop
+#endif
   return {info.dwPlatformId == VER_PLATFORM_WIN32_NT, info.dwMajorVersion, info.dwMinorVersion};
 }
 
