@@ -52,8 +52,7 @@ bool IsDots(const wchar_t* name) { return wcscmp(name, L".") == 0 || wcscmp(name
 
 uint64_t SizeOfTree(const std::wstring& folder) {
   WIN32_FIND_DATAW fd;
-  UniqueFind find(FindFirstFileExW((folder + L"\\*").c_str(), FindExInfoBasic, &fd, FindExSearchNameMatch, nullptr,
-                                   FIND_FIRST_EX_LARGE_FETCH));
+  UniqueFind find(FindFirstFileW((folder + L"\\*").c_str(), &fd));
   if (!find) return 0;
   uint64_t total = 0;
   do {
