@@ -18,10 +18,7 @@ TEST(ClassificationE2E, DocumentsAndPicturesMoveAndTheirMarksShow) {
   for (const wchar_t* name : {L"报告 2026.doc", L"notes.txt", L"photo.png", L"song.mp3", L"held.jpg"})
     test::WriteFileW(desk + L"\\" + name, Narrow(name));
   CreateDirectoryW((desk + L"\\folder.doc").c_str(), nullptr);
-  Win32PlatformOps ops;
-  CatalogueRow row{{"0", "一", "---", Narrow(desk), ""}};
-  for (std::string& cell : row.cells) ASSERT_TRUE(ops.ToAnsi(cell, cell));
-  test::WriteFileW(program.CatalogueFile(), EncodeCatalogue({row}, kColumnCount));
+  ASSERT_TRUE(program.WriteCatalogue({{{"0", "一", "---", Narrow(desk), ""}}}));
   // Held open without delete sharing: it cannot be moved.
   UniqueFile held(CreateFileW((desk + L"\\held.jpg").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
                               nullptr));

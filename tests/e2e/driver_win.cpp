@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "catalogue/catalogue_file.h"
 #include "platform/handles_win.h"
 #include "platform/platform_ops_win.h"
 
@@ -60,6 +61,16 @@ ProgramUnderTest::~ProgramUnderTest() {
     WaitForSingleObject(p, 5000);
     CloseHandle(p);
   }
+}
+
+bool ProgramUnderTest::WriteCatalogue(std::vector<CatalogueRow> rows) const {
+  Win32PlatformOps ops;
+  for (CatalogueRow& row : rows)
+    for (std::string& cell : row.cells)
+      if (!ops.ToAnsi(cell, cell)) return false;
+  CreateDirectoryW(ConfigRoot().c_str(), nullptr);
+  test::WriteFileW(CatalogueFile(), EncodeCatalogue(rows, kColumnCount));
+  return true;
 }
 
 HANDLE ProgramUnderTest::Start() {

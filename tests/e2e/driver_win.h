@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/row_list.h"
 #include "win_fixtures_win.h"
 
 namespace velkor::e2e {
@@ -25,6 +26,10 @@ class ProgramUnderTest {
   std::wstring ConfigRoot() const { return dir_ / L"软件配置"; }
   std::wstring ProfilesRoot() const { return dir_ / L"软件配置\\桌面配置"; }
   std::wstring CatalogueFile() const { return dir_ / L"软件配置\\桌面列表.dat"; }
+
+  // Writes the catalogue file (making its folder) with these rows, texts in the ANSI
+  // code page as the program keeps them. False when a text has no ANSI form.
+  bool WriteCatalogue(std::vector<CatalogueRow> rows) const;
 
   // Starts one more process of the program; returns its process handle (owned here).
   HANDLE Start();

@@ -205,9 +205,8 @@ TEST(ProfilesOnDiskE2E, MissingFolderDateAndRunningProfileRefusal) {
   CreateDirectoryW(running.c_str(), nullptr);
   RegistryTextGuard desktop(std::string(kShellFoldersKey) + "\\Desktop");
   desktop.Set(Narrow(running));
-  std::vector<CatalogueRow> rows = {{{"0", "gone", "---", Narrow(program.RunDir() / L"gone"), ""}},
-                                    {{"1", "in use", "---", Narrow(running), ""}}};
-  test::WriteFileW(program.CatalogueFile(), EncodeCatalogue(rows, kColumnCount));
+  ASSERT_TRUE(program.WriteCatalogue(
+      {{{"0", "gone", "---", Narrow(program.RunDir() / L"gone"), ""}}, {{"1", "in use", "---", Narrow(running), ""}}}));
   program.Start();
   HWND main = program.MainWindow();
   ASSERT_TRUE(main);

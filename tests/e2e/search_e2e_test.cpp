@@ -40,10 +40,7 @@ class SearchE2E : public ::testing::Test {
     test::WriteFileW(desktop_ + L"\\文档.txt", "..." + gbk + "...");
     test::WriteFileW(desktop_ + L"\\utf8.txt", "...查找内容...");  // other bytes: no match
 
-    std::vector<CatalogueRow> rows = {{{"0", "工作", "---", Narrow(desktop_), ""}}};
-    for (CatalogueRow& row : rows)
-      for (std::string& cell : row.cells) ASSERT_TRUE(ops_.ToAnsi(cell, cell));
-    test::WriteFileW(program_.CatalogueFile(), EncodeCatalogue(rows, kColumnCount));
+    ASSERT_TRUE(program_.WriteCatalogue({{{"0", "工作", "---", Narrow(desktop_), ""}}}));
 
     program_.Start();
     main_ = program_.MainWindow();

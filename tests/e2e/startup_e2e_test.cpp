@@ -20,11 +20,7 @@ TEST(StartupE2E, ShowsCatalogueWithSizesAndStateThenStaysSingle) {
     CreateDirectoryW(dir.c_str(), nullptr);
   test::WriteFileW(a + L"\\big.bin", std::string(1572864, 'x'));
 
-  Win32PlatformOps ops;
-  std::vector<CatalogueRow> rows = {{{"0", "工作", "---", Narrow(a), ""}}, {{"1", "游戏", "9 MB", Narrow(b), "运行中"}}};
-  for (CatalogueRow& row : rows)
-    for (std::string& cell : row.cells) ASSERT_TRUE(ops.ToAnsi(cell, cell));
-  test::WriteFileW(program.CatalogueFile(), EncodeCatalogue(rows, kColumnCount));
+  ASSERT_TRUE(program.WriteCatalogue({{{"0", "工作", "---", Narrow(a), ""}}, {{"1", "游戏", "9 MB", Narrow(b), "运行中"}}}));
   RegistryTextGuard desktop(std::string(kShellFoldersKey) + "\\Desktop");
   desktop.Set(Narrow(b));
 

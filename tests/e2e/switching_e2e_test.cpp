@@ -189,12 +189,7 @@ class ProfilesFixture : public ::testing::Test {
     WriteCatalogue({{{"0", "工作", "---", work, ""}}, {{"1", "游戏", "---", game, ""}}});
   }
   std::wstring Root(const std::wstring& below) const { return program.ProfilesRoot() + L"\\" + below; }
-  void WriteCatalogue(std::vector<CatalogueRow> rows) {
-    Win32PlatformOps ops;
-    for (CatalogueRow& row : rows)
-      for (std::string& cell : row.cells) ASSERT_TRUE(ops.ToAnsi(cell, cell));
-    test::WriteFileW(program.CatalogueFile(), EncodeCatalogue(rows, kColumnCount));
-  }
+  void WriteCatalogue(std::vector<CatalogueRow> rows) { ASSERT_TRUE(program.WriteCatalogue(std::move(rows))); }
   HWND StartProgram() {
     program.Start();
     HWND main = program.MainWindow();
