@@ -1,8 +1,14 @@
 #include "tools/worker_pool.h"
 
+#include <algorithm>
 #include <system_error>
 
 namespace velkor {
+
+WorkerPool::WorkerPool(std::function<void()> onThreadStart, size_t maxAwake)
+    : onThreadStart_(std::move(onThreadStart)), maxAwake_(std::max<size_t>(maxAwake, 1)) {}
+
+size_t WorkerPool::DefaultMaxAwake() { return std::max(std::thread::hardware_concurrency(), 1u); }
 
 WorkerPool::~WorkerPool() {
   {
@@ -16,7 +22,10 @@ WorkerPool::~WorkerPool() {
 bool WorkerPool::Run(std::function<void()> job) {
   std::unique_lock<std::mutex> lock(mutex_);
   jobs_.push_back(std::move(job));
-  if (idle_ >= jobs_.size()) {
+  // An awake worker takes the job when it is done with the one it has.
+  if (Awake() >= maxAwake_) return true;
+  if (idle_ > wakeups_) {
+    ++wakeups_;
     lock.unlock();
     wake_.notify_one();
     return true;
@@ -37,18 +46,19 @@ void WorkerPool::Work() {
   onThreadStart_();
   std::unique_lock<std::mutex> lock(mutex_);
   for (;;) {
-    if (jobs_.empty()) {
-      if (stopping_) return;
-      ++idle_;
-      wake_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
-      --idle_;
+    if (!jobs_.empty()) {
+      std::function<void()> job = std::move(jobs_.front());
+      jobs_.pop_front();
+      lock.unlock();
+      job();
+      lock.lock();
       continue;
     }
-    std::function<void()> job = std::move(jobs_.front());
-    jobs_.pop_front();
-    lock.unlock();
-    job();
-    lock.lock();
+    if (stopping_) return;
+    ++idle_;
+    wake_.wait(lock, [this] { return stopping_ || wakeups_ > 0; });
+    --idle_;
+    if (wakeups_ > 0) --wakeups_;
   }
 }
 
