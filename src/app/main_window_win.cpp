@@ -31,7 +31,7 @@ MainWindow::MainWindow(PlatformOps& ops, AppPaths paths)
     : ops_(ops), paths_(std::move(paths)), context_{ops_, rows_, paths_, {}} {}
 
 bool MainWindow::Create(int showCommand) {
-  RegisterWindowClass(kMainWindowClass, Proc);
+  RegisterWindowClass(kMainWindowClass, RoutedWindowProc<MainWindow>);
   window_ = CreateDesignedWindow(kMainWindowClass, Widen(kProgramTitle).c_str(),
                                  WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 50, 50, 505, 283, this,
                                  BuildMenuBar(kMainMenu));
@@ -39,16 +39,6 @@ bool MainWindow::Create(int showCommand) {
   ShowWindow(window_, showCommand);
   UpdateWindow(window_);
   return true;
-}
-
-LRESULT CALLBACK MainWindow::Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    self->window_ = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  return self ? self->Handle(msg, wp, lp) : DefWindowProcW(window, msg, wp, lp);
 }
 
 LRESULT MainWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {

@@ -9,6 +9,7 @@
 #include "app/settings_window_win.h"
 #include "app/single_instance_win.h"
 #include "app/startup.h"
+#include "app/window_design_win.h"
 #include "catalogue/creation_window_win.h"
 #include "catalogue/list_view_rows_win.h"
 #include "catalogue/properties_window_win.h"
@@ -35,7 +36,7 @@ class MainWindow {
   AppContext& Context() { return context_; }
 
  private:
-  static LRESULT CALLBACK Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
+  friend LRESULT CALLBACK RoutedWindowProc<MainWindow>(HWND, UINT, WPARAM, LPARAM);
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
   bool OnCreate();
   void OnCommand(int command);

@@ -19,7 +19,7 @@ void SecondaryWindow::OpenOnce() {
     SetActiveWindow(window_);
     return;
   }
-  RegisterWindowClass(design_.className, Proc);
+  RegisterWindowClass(design_.className, RoutedWindowProc<SecondaryWindow>);
   CreateDesignedWindow(design_.className, design_.title, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
                        CW_USEDEFAULT, CW_USEDEFAULT, design_.width, design_.height, this);
   if (!window_) return;
@@ -52,16 +52,6 @@ bool SecondaryWindow::Checked(int id) const { return SendMessageW(Control(id), B
 
 void SecondaryWindow::SetChecked(int id, bool checked) const {
   SendMessageW(Control(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-LRESULT CALLBACK SecondaryWindow::Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* self = static_cast<SecondaryWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    self->window_ = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<SecondaryWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  return self ? self->Handle(msg, wp, lp) : DefWindowProcW(window, msg, wp, lp);
 }
 
 // Edit boxes report Enter to their window themselves, so the window knows which box

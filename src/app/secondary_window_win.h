@@ -53,7 +53,7 @@ class SecondaryWindow {
   UINT Dpi() const { return WindowDpi(window_); }
 
  private:
-  static LRESULT CALLBACK Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
+  friend LRESULT CALLBACK RoutedWindowProc<SecondaryWindow>(HWND, UINT, WPARAM, LPARAM);
   static LRESULT CALLBACK EditProc(HWND edit, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self);
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
   LRESULT ColorStatic(HDC dc, HWND control);

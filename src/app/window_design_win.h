@@ -51,6 +51,20 @@ class WaitCursor {
   HCURSOR previous_;
 };
 
+// The window procedure of a class T that owns its window: the object passed to
+// CreateWindow comes back on WM_NCCREATE, is kept with the window, and gets every
+// message through T::Handle. T makes this a friend and has a member window_.
+template <typename T>
+LRESULT CALLBACK RoutedWindowProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* self = static_cast<T*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+    self->window_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<T*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  return self ? self->Handle(msg, wp, lp) : DefWindowProcW(window, msg, wp, lp);
+}
+
 // Registers a window class once; `proc` receives every message.
 void RegisterWindowClass(const wchar_t* className, WNDPROC proc);
 
