@@ -34,6 +34,7 @@ struct MenuItem {
   Command command;
 };
 
+// clang-format off
 inline constexpr MenuItem kMainMenu[] = {
     {"程序设定", 0, true, kCmdNone},
     {"新增桌面", 1, true, kCmdNewDesktop},
@@ -77,6 +78,7 @@ inline constexpr MenuItem kMainMenu[] = {
     {"-", 1, true, kCmdNone},
     {"退出", 1, true, kCmdExit},
 };
+// clang-format on
 
 // The items below the top-level menu named `caption` (its children and their
 // children), or an empty span.

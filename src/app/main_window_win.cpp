@@ -18,10 +18,12 @@ namespace {
 enum : int { kIdList = 1001 };
 constexpr UINT kTrayId = 1;
 
+// clang-format off
 constexpr ControlSpec kMainDesign[] = {
     {ControlKind::ListView, kIdList, "超级列表框1", 0, 0, 496, 232, nullptr,
      LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER},
 };
+// clang-format on
 
 constexpr char kContactLink[] = "tencent://Message/?Uin=80012345&websiteName=velkor-soft&Menu=yes";
 
@@ -43,8 +45,7 @@ bool MainWindow::Create(int showCommand) {
 
 LRESULT MainWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_CREATE:
-      return OnCreate() ? 0 : -1;
+    case WM_CREATE: return OnCreate() ? 0 : -1;
     case WM_SIZE:
       if (wp == SIZE_MINIMIZED) Hide();
       return 0;
@@ -54,12 +55,8 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       LayoutControls(window_, kMainDesign, static_cast<HFONT>(font_.get()));
       ScaleCatalogueColumns(rows_.Handle(), WindowDpi(window_));
       return 0;
-    case WM_COMMAND:
-      OnCommand(LOWORD(wp));
-      return 0;
-    case WM_NOTIFY:
-      OnNotify(*reinterpret_cast<const NMHDR*>(lp));
-      return 0;
+    case WM_COMMAND: OnCommand(LOWORD(wp)); return 0;
+    case WM_NOTIFY: OnNotify(*reinterpret_cast<const NMHDR*>(lp)); return 0;
     case kTrayMessage:
       if (LOWORD(lp) == WM_LBUTTONDBLCLK) Show();
       if (LOWORD(lp) == WM_RBUTTONUP) PopUp("托盘菜单");
@@ -105,61 +102,33 @@ bool MainWindow::OnCreate() {
 
 void MainWindow::OnCommand(int command) {
   switch (command) {
-    case kCmdNewDesktop:
-      creation_.OpenOnce();
-      break;
-    case kCmdClassify:
-      classification_.OpenOnce();
-      break;
-    case kCmdSettings:
-      settings_.OpenOnce();
-      break;
-    case kCmdDeleteDesktop:
-      DeleteProfile(context_);
-      break;
-    case kCmdOpenDesktop:
-      OpenProfileFolder(context_);
-      break;
+    case kCmdNewDesktop: creation_.OpenOnce(); break;
+    case kCmdClassify: classification_.OpenOnce(); break;
+    case kCmdSettings: settings_.OpenOnce(); break;
+    case kCmdDeleteDesktop: DeleteProfile(context_); break;
+    case kCmdOpenDesktop: OpenProfileFolder(context_); break;
     case kCmdProperties:
       if (SelectedRowOrTell(context_) >= 0) properties_.OpenOnce();
       break;
-    case kCmdToTray:
-      Hide();
-      break;
-    case kCmdShow:
-      Show();
-      break;
-    case kCmdExit:
-      ConfirmExit();
-      break;
-    case kCmdVersion:
-      ops_.ShowMessage("本软件版本为:1.2", Buttons::Ok);
-      break;
-    case kCmdContact:
-      ops_.ShellOpen("open", kContactLink);
-      break;
-    case kCmdWebsite:
-      ops_.ShellOpen("open", VELKOR_SITE_URL);
-      break;
+    case kCmdToTray: Hide(); break;
+    case kCmdShow: Show(); break;
+    case kCmdExit: ConfirmExit(); break;
+    case kCmdVersion: ops_.ShowMessage("本软件版本为:1.2", Buttons::Ok); break;
+    case kCmdContact: ops_.ShellOpen("open", kContactLink); break;
+    case kCmdWebsite: ops_.ShellOpen("open", VELKOR_SITE_URL); break;
     case kCmdRefresh: {
       WaitCursor busy;
       RefreshDisplay(rows_, ops_);
       break;
     }
-    case kCmdSearch:
-      search_.OpenOnce();
-      break;
+    case kCmdSearch: search_.OpenOnce(); break;
     case kCmdEnterDesktop: {
       WaitCursor busy;
       SwitchToProfile(rows_, ops_, paths_.runDir);
       break;
     }
-    case kCmdRestartShell:
-      ShellRestart(ops_);
-      break;
-    case kCmdRestore:
-      restore_.OpenOnce();
-      break;
+    case kCmdRestartShell: ShellRestart(ops_); break;
+    case kCmdRestore: restore_.OpenOnce(); break;
   }
 }
 

@@ -46,7 +46,9 @@ std::string SecondaryWindow::Text(int id) const {
   return Narrow(text);
 }
 
-void SecondaryWindow::SetText(int id, const std::string& text) const { SetWindowTextW(Control(id), Widen(text).c_str()); }
+void SecondaryWindow::SetText(int id, const std::string& text) const {
+  SetWindowTextW(Control(id), Widen(text).c_str());
+}
 
 bool SecondaryWindow::Checked(int id) const { return SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
@@ -59,7 +61,8 @@ void SecondaryWindow::SetChecked(int id, bool checked) const {
 LRESULT CALLBACK SecondaryWindow::EditProc(HWND edit, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
   switch (msg) {
     case WM_GETDLGCODE:
-      if (lp && reinterpret_cast<const MSG*>(lp)->message == WM_KEYDOWN && reinterpret_cast<const MSG*>(lp)->wParam == VK_RETURN)
+      if (lp && reinterpret_cast<const MSG*>(lp)->message == WM_KEYDOWN &&
+          reinterpret_cast<const MSG*>(lp)->wParam == VK_RETURN)
         return DLGC_WANTALLKEYS;
       break;
     case WM_KEYDOWN:
@@ -71,9 +74,7 @@ LRESULT CALLBACK SecondaryWindow::EditProc(HWND edit, UINT msg, WPARAM wp, LPARA
     case WM_CHAR:
       if (wp == '\r') return 0;
       break;
-    case WM_NCDESTROY:
-      RemoveWindowSubclass(edit, EditProc, 0);
-      break;
+    case WM_NCDESTROY: RemoveWindowSubclass(edit, EditProc, 0); break;
   }
   return DefSubclassProc(edit, msg, wp, lp);
 }

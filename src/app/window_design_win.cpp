@@ -94,10 +94,10 @@ void CreateControls(HWND window, std::span<const ControlSpec> design, HFONT font
     const ClassAndStyle cs = ClassOf(item.kind);
     const DWORD visible = item.page > 0 ? 0 : WS_VISIBLE;
     const RECT r = PlaceOf(design, item, dpi, font);
-    HWND control = CreateWindowExW(0, cs.cls, item.caption ? item.caption : L"",
-                                   WS_CHILD | visible | cs.style | item.extraStyle, r.left, r.top, r.right - r.left,
-                                   r.bottom - r.top, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(item.id)),
-                                   GetModuleHandleW(nullptr), nullptr);
+    HWND control =
+        CreateWindowExW(0, cs.cls, item.caption ? item.caption : L"", WS_CHILD | visible | cs.style | item.extraStyle,
+                        r.left, r.top, r.right - r.left, r.bottom - r.top, window,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(item.id)), GetModuleHandleW(nullptr), nullptr);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   }
 }

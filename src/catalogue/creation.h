@@ -10,8 +10,8 @@ namespace velkor {
 
 struct CreationRequest {
   std::string title;
-  std::string customPath;          // empty: a normal profile under the profiles folder
-  std::array<bool, 8> options{};   // the optional folders: rows 1 to 8 of kShellFolderTable
+  std::string customPath;         // empty: a normal profile under the profiles folder
+  std::array<bool, 8> options{};  // the optional folders: rows 1 to 8 of kShellFolderTable
 };
 
 // Asks once for every row whose title contains `title` (ASCII letters folded). Cancel

@@ -30,10 +30,13 @@ enum : int {
 };
 
 // The check box of each optional folder, in the order the folders are made.
+// clang-format off
 constexpr int kOptionBoxes[] = {kIdCookies, kIdPersonal,     kIdFavorites,    kIdHistory,
                                 kIdTemporaryFiles, kIdStartup, kIdLocalAppData, kIdAppData};
+// clang-format on
 
 using K = ControlKind;
+// clang-format off
 constexpr ControlSpec kControls[] = {
     {K::Label, kIdTitleLabel, "透明标签1", 26, 72, 92, 32, L"桌面标题", SS_CENTERIMAGE, 0, 0},
     {K::Edit, kIdTitle, "编辑框1", 96, 71, 192, 32, L"", 0, 0, 0},
@@ -57,6 +60,7 @@ constexpr ControlSpec kControls[] = {
     {K::Tab, kIdTab, "高级选择夹1", 0, 0, 376, 208, nullptr, 0, 0, -1},
     {K::StatusBar, kIdStatus, "状态条1", 0, 202, 374, 20, nullptr, 0, 0, -1},
 };
+// clang-format on
 
 constexpr WindowDesign kDesign{L"VelkorCreationWindow", L"创建新桌面", 380, 250, kControls};
 
@@ -77,12 +81,8 @@ void CreationWindow::OnEnter(int id) {
 void CreationWindow::OnCommand(int id, int code) {
   if (code != BN_CLICKED) return;
   switch (id) {
-    case kIdNextPage:
-      ShowPage(Handle(), Controls(), 1);
-      break;
-    case kIdPreviousPage:
-      ShowPage(Handle(), Controls(), 0);
-      break;
+    case kIdNextPage: ShowPage(Handle(), Controls(), 1); break;
+    case kIdPreviousPage: ShowPage(Handle(), Controls(), 0); break;
     case kIdSelectAll:
       for (int box : kOptionBoxes) SetChecked(box, Checked(kIdSelectAll));
       break;
@@ -91,9 +91,7 @@ void CreationWindow::OnCommand(int id, int code) {
         SetText(kIdPath, path);
       break;
     case kIdCreate:
-    case IDOK:
-      Create(true);
-      break;
+    case IDOK: Create(true); break;
   }
 }
 

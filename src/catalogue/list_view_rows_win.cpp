@@ -14,6 +14,7 @@ struct ColumnDesign {
   int format;
 };
 
+// clang-format off
 constexpr ColumnDesign kColumns[kColumnCount] = {
     {L"序", 30, LVCFMT_LEFT},
     {L"桌面标题", 150, LVCFMT_CENTER},
@@ -21,6 +22,7 @@ constexpr ColumnDesign kColumns[kColumnCount] = {
     {L"桌面路径", 150, LVCFMT_CENTER},
     {L"运行状态", 90, LVCFMT_CENTER},
 };
+// clang-format on
 
 }  // namespace
 

@@ -8,7 +8,8 @@ namespace {
 
 // A path that names a drive rather than a folder in it: never removed.
 bool IsBareDrive(const std::string& path) {
-  return path.empty() || (path.size() == 2 && path[1] == ':') || (path.size() == 3 && path[1] == ':' && path[2] == '\\');
+  return path.empty() || (path.size() == 2 && path[1] == ':') ||
+         (path.size() == 3 && path[1] == ':' && path[2] == '\\');
 }
 
 std::string LeftOver(PlatformOps& ops, const std::string& path) {

@@ -8,6 +8,7 @@ namespace {
 enum : int { kIdGroup = 100, kIdTitleLabel, kIdTitle, kIdDateLabel, kIdDate, kIdSizeLabel, kIdSize, kIdClose };
 
 using K = ControlKind;
+// clang-format off
 constexpr ControlSpec kControls[] = {
     {K::Label, kIdTitleLabel, "透明标签1", 15, 18, 48, 24, L"桌面名称", SS_CENTERIMAGE, kIdGroup},
     {K::Edit, kIdTitle, "编辑框1", 71, 18, 160, 24, L"*", 0, kIdGroup},
@@ -18,6 +19,7 @@ constexpr ControlSpec kControls[] = {
     {K::Button, kIdClose, "按钮1", 274, 186, 93, 32, L"关 闭", BS_DEFPUSHBUTTON, kIdGroup},
     {K::Frame, kIdGroup, "分组框1", 1, -2, 376, 224, nullptr},
 };
+// clang-format on
 
 constexpr WindowDesign kDesign{L"VelkorPropertiesWindow", L"桌面属性", 383, 250, kControls};
 

@@ -21,7 +21,9 @@ BOOL CALLBACK Collect(HWND window, LPARAM lp) {
 }
 
 bool ContainsIgnoringCase(std::wstring haystack, std::wstring needle) {
-  auto lower = [](std::wstring& s) { std::transform(s.begin(), s.end(), s.begin(), [](wchar_t c) { return std::towlower(c); }); };
+  auto lower = [](std::wstring& s) {
+    std::transform(s.begin(), s.end(), s.begin(), [](wchar_t c) { return std::towlower(c); });
+  };
   lower(haystack);
   lower(needle);
   return haystack.find(needle) != std::wstring::npos;
@@ -33,7 +35,8 @@ HWND FindProcessWindow(DWORD processId, const std::wstring& title, const std::ws
   std::vector<TopWindowRecord> records;
   EnumWindows(Collect, reinterpret_cast<LPARAM>(&records));
   for (const TopWindowRecord& r : records) {
-    if (r.processId == processId && IsWindowVisible(r.window) && (title.empty() || ContainsIgnoringCase(r.text, title)) &&
+    if (r.processId == processId && IsWindowVisible(r.window) &&
+        (title.empty() || ContainsIgnoringCase(r.text, title)) &&
         (className.empty() || ContainsIgnoringCase(r.className, className)))
       return r.window;
   }

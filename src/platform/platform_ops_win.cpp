@@ -91,9 +91,7 @@ void RemoveTree(const std::wstring& folder, RemovalResult& result) {
   if (!RemoveDirectoryW(folder.c_str())) ++result.entriesLeft;
 }
 
-DateTime ToDateTime(const SYSTEMTIME& st) {
-  return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
-}
+DateTime ToDateTime(const SYSTEMTIME& st) { return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond}; }
 
 }  // namespace
 
@@ -108,7 +106,8 @@ std::string Win32PlatformOps::ReadRegText(RegRoot root, const std::string& path)
   if (type != REG_SZ && type != REG_EXPAND_SZ) return {};
   std::wstring data(size / sizeof(wchar_t) + 1, L'\0');
   size = static_cast<DWORD>(data.size() * sizeof(wchar_t));
-  if (RegQueryValueExW(handle, value.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) != ERROR_SUCCESS)
+  if (RegQueryValueExW(handle, value.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) !=
+      ERROR_SUCCESS)
     return {};
   data.resize(wcsnlen(data.c_str(), size / sizeof(wchar_t)));
   if (type == REG_EXPAND_SZ) {
@@ -208,12 +207,13 @@ bool Win32PlatformOps::ReplaceFileContents(const std::string& path, const std::s
   const std::wstring target = Widen(path);
   const std::wstring temp = target + L".tmp";
   {
-    UniqueFile file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(
+        CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     DWORD written = 0;
-    const bool ok = (bytes.empty() || WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                                                nullptr)) &&
-                    written == bytes.size() && FlushFileBuffers(file.get());
+    const bool ok =
+        (bytes.empty() || WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) &&
+        written == bytes.size() && FlushFileBuffers(file.get());
     if (!ok) {
       file.reset();
       DeleteFileW(temp.c_str());
@@ -232,8 +232,8 @@ bool Win32PlatformOps::ToAnsi(const std::string& utf8, std::string& ansi) {
     return true;
   }
   BOOL lossy = FALSE;
-  const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                                    nullptr, &lossy);
+  const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), nullptr,
+                                    0, nullptr, &lossy);
   if (n <= 0 || lossy) return false;
   ansi.assign(n, '\0');
   WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), ansi.data(), n, nullptr,

@@ -18,6 +18,7 @@ struct ShellFolder {
 
 // In the order switching goes through it; the Desktop comes first. Creation makes
 // the folders of rows 1 to 8 in this order too.
+// clang-format off
 inline constexpr std::array<ShellFolder, 9> kShellFolderTable = {{
     {"", "Desktop"},
     {"\\Cookies", "Cookies"},
@@ -29,6 +30,7 @@ inline constexpr std::array<ShellFolder, 9> kShellFolderTable = {{
     {"\\Local AppData", "Local AppData"},
     {"\\AppData", "AppData"},
 }};
+// clang-format on
 
 // One text value under HKEY_CURRENT_USER; `path` is key path, backslash, value name.
 struct RegWrite {

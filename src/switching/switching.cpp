@@ -23,7 +23,8 @@ std::vector<std::string> BaseFolders(const std::string& desktopPath) {
   std::string desktop = desktopPath;
   if (!desktop.empty() && desktop.back() == '\\') desktop.pop_back();
   std::vector<std::string> bases;
-  if (EndsWith(desktop, kDesktopFolder)) bases.push_back(desktop.substr(0, desktop.size() - (sizeof(kDesktopFolder) - 1)));
+  if (EndsWith(desktop, kDesktopFolder))
+    bases.push_back(desktop.substr(0, desktop.size() - (sizeof(kDesktopFolder) - 1)));
   bases.push_back(desktop);
   return bases;
 }
@@ -70,8 +71,7 @@ void SwitchToProfile(RowList& rows, PlatformOps& ops, const std::string& runDir)
 }
 
 void SwitchOnDoubleClick(RowList& rows, PlatformOps& ops, const std::string& runDir) {
-  if (rows.Cell(rows.Selected(), kColState) == kStateRunning &&
-      ops.ShowMessage(kAskReload, Buttons::OkCancel) != kOk)
+  if (rows.Cell(rows.Selected(), kColState) == kStateRunning && ops.ShowMessage(kAskReload, Buttons::OkCancel) != kOk)
     return;
   SwitchToProfile(rows, ops, runDir);
 }

@@ -43,9 +43,10 @@ void ClassifyDesktop(AppContext& context, const std::array<bool, 5>& ticked, Don
     left += MoveCategory(context.ops, desktop, kCategories[i]).left;
     marks.Show(i);
   }
-  context.ops.ShowMessage(left == 0 ? std::string("整理完毕！")
-                                    : "整理完毕！\n有 " + std::to_string(left) + " 个文件无法移动（可能正在使用），仍留在原处。",
-                          Buttons::Ok);
+  context.ops.ShowMessage(
+      left == 0 ? std::string("整理完毕！")
+                : "整理完毕！\n有 " + std::to_string(left) + " 个文件无法移动（可能正在使用），仍留在原处。",
+      Buttons::Ok);
 }
 
 }  // namespace velkor

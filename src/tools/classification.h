@@ -13,6 +13,7 @@ struct Category {
   const char* folder;                     // below the desktop folder
 };
 
+// clang-format off
 inline constexpr std::array<Category, 5> kCategories = {{
     {{"doc", "txt", "xls", "ppt"}, "\\桌面整理\\文档文件"},
     {{"jpg", "gif", "bmp", "ico", "png"}, "\\桌面整理\\图片文件"},
@@ -20,6 +21,7 @@ inline constexpr std::array<Category, 5> kCategories = {{
     {{"rmvb", "mp4", "avi", "mpg"}, "\\桌面整理\\视频文件"},
     {{"mp3", "wav", "wma"}, "\\桌面整理\\音频文件"},
 }};
+// clang-format on
 
 struct MoveCount {
   int moved = 0;

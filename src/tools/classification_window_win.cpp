@@ -6,6 +6,7 @@ namespace {
 enum : int { kIdFirstBox = 101, kIdFirstMark = 111, kIdLine = 120, kIdRun = 121 };
 
 using K = ControlKind;
+// clang-format off
 constexpr ControlSpec kControls[] = {
     {K::CheckBox, kIdFirstBox + 0, "选择框1", 35, 20, 240, 16, L"文档文件（doc\\xls\\txt\\ppt)"},
     {K::CheckBox, kIdFirstBox + 1, "选择框2", 35, 42, 240, 16, L"图片文件（jpg\\bmp\\gif\\png\\ico)"},
@@ -20,6 +21,7 @@ constexpr ControlSpec kControls[] = {
     {K::Picture, kIdLine, "图片框1", 0, 139, 320, 2, nullptr},
     {K::Button, kIdRun, "按钮1", 55, 149, 192, 31, L"快速分类", BS_DEFPUSHBUTTON},
 };
+// clang-format on
 
 constexpr WindowDesign kDesign{L"VelkorClassificationWindow", L"桌面文件快速分类", 313, 214, kControls};
 

@@ -21,8 +21,8 @@ struct SearchChoice {
 };
 
 // The piece size and worker count boxes: the value follows the item index.
-inline constexpr SearchChoice kChunkSizeChoices[] = {{"256K", 262144},  {"512k", 524288},    {"1M", 1048576},
-                                                     {"2M", 2097152},   {"10M", 10485760},   {"1K", 1024}};
+inline constexpr SearchChoice kChunkSizeChoices[] = {{"256K", 262144}, {"512k", 524288},  {"1M", 1048576},
+                                                     {"2M", 2097152},  {"10M", 10485760}, {"1K", 1024}};
 inline constexpr int kDefaultChunkSizeChoice = 0;
 inline constexpr SearchChoice kThreadLimitChoices[] = {{"1", 1}, {"2", 2}, {"5", 5}, {"10", 10}, {"20", 20}};
 inline constexpr int kDefaultThreadLimitChoice = 2;

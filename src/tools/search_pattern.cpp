@@ -52,7 +52,8 @@ std::string ConvertBase(const std::string& digits, int from, int to) {
   double v = 0;
   const size_t length = digits.size();
   for (size_t i = 0; i < length; ++i)
-    v = std::floor(SymbolValue(digits[i]) * std::pow(static_cast<double>(from), static_cast<double>(length - 1 - i)) + v);
+    v = std::floor(SymbolValue(digits[i]) * std::pow(static_cast<double>(from), static_cast<double>(length - 1 - i)) +
+                   v);
   std::string out;
   while (v > to - 1) {
     out.insert(out.begin(), kDigits[static_cast<int>(std::fmod(v, to))]);
@@ -71,8 +72,8 @@ std::optional<std::string> HexToBytes(const std::string& text) {
   return bytes;
 }
 
-bool MakePattern(PlatformOps& ops, bool textMode, const std::string& text, const std::string& hex,
-                 std::string& pattern, std::string& message) {
+bool MakePattern(PlatformOps& ops, bool textMode, const std::string& text, const std::string& hex, std::string& pattern,
+                 std::string& message) {
   if (textMode) {
     if (ops.ToAnsi(text, pattern)) return true;
     message = kTextRefused;

@@ -24,8 +24,8 @@ inline constexpr char kTextRefused[] = "查找内容含有系统代码页无法�
 
 // The pattern bytes of the selected box: the text in the ANSI code page, or the
 // hexadecimal digits as bytes. On refusal `message` says why.
-bool MakePattern(PlatformOps& ops, bool textMode, const std::string& text, const std::string& hex,
-                 std::string& pattern, std::string& message);
+bool MakePattern(PlatformOps& ops, bool textMode, const std::string& text, const std::string& hex, std::string& pattern,
+                 std::string& message);
 
 // Finds the pattern by scanning for its least common byte first.
 class PatternFinder {

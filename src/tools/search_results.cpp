@@ -14,12 +14,8 @@ std::string CollapseDoubledBackslashes(const std::string& path) {
 
 void RunResultAction(PlatformOps& ops, ResultAction action, const std::string& searchDir, const std::string& row) {
   switch (action) {
-    case ResultAction::Open:
-      ops.ShellOpen("", searchDir + row);
-      break;
-    case ResultAction::Edit:
-      ops.ShellOpen("edit", searchDir + row);
-      break;
+    case ResultAction::Open: ops.ShellOpen("", searchDir + row); break;
+    case ResultAction::Edit: ops.ShellOpen("edit", searchDir + row); break;
     case ResultAction::ExploreFolder: {
       const size_t slash = row.rfind('\\');
       ops.ShellOpen("explore", slash == std::string::npos ? searchDir : searchDir + row.substr(0, slash + 1));

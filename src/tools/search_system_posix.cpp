@@ -3,14 +3,14 @@
 // no archive attribute, so every entry that is not a directory counts as archived.
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <memory>
 #include <ctime>
+#include <memory>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 #include "tools/search_system.h"
 #include "tools/worker_pool.h"
@@ -101,7 +101,8 @@ class PosixSearchSystem : public SearchSystem {
   uint32_t TickCount() override {
     timespec now;
     clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<uint32_t>(static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u);
+    return static_cast<uint32_t>(static_cast<uint64_t>(now.tv_sec) * 1000u +
+                                 static_cast<uint64_t>(now.tv_nsec) / 1000000u);
   }
 
   void Beep() override {}  // no sound natively

@@ -15,6 +15,7 @@ namespace {
 // Captions are clipped, never wrapped: the designed widths leave no room for a second line.
 constexpr DWORD kLabel = SS_LEFTNOWORDWRAP;
 
+// clang-format off
 constexpr ControlSpec kSearchDesign[] = {
     {ControlKind::Edit, kIdSearchDir, "编辑框_目录路径", 14, 24, 299, 20, nullptr},
     {ControlKind::Button, kIdBrowse, "按钮_目录", 317, 22, 27, 22, L"…"},
@@ -39,9 +40,11 @@ constexpr ControlSpec kSearchDesign[] = {
     // Created last, so it lies below the controls that sit on it.
     {ControlKind::Tab, kIdTab, "高级选择夹1", 0, 0, 376, 344, nullptr},
 };
+// clang-format on
 
 constexpr WindowDesign kSearchWindowDesign{kSearchWindowClass, L"搜索窗口", 380, 391, kSearchDesign};
 
+// clang-format off
 constexpr MenuItem kResultMenu[] = {
     {"右键菜单", 0, false, kCmdNone},
     {"默认方式打开", 1, true, static_cast<Command>(kIdOpenResult)},
@@ -50,6 +53,7 @@ constexpr MenuItem kResultMenu[] = {
     {"-", 1, true, kCmdNone},
     {"浏览所在文件夹", 1, true, static_cast<Command>(kIdExploreResult)},
 };
+// clang-format on
 
 constexpr char kOpeningHint[] = "  请先选择需要查找的目录，进行相应设置后点击查找按钮。";
 constexpr char kTextModeHint[] = "  请在查找内容-文本之后输入你需要查找的内容";
@@ -141,30 +145,14 @@ void SearchWindow::OnCreated() {
 
 void SearchWindow::OnCommand(int id, int /*code*/) {
   switch (id) {
-    case kIdFind:
-      StartSearch();
-      break;
-    case kIdStop:
-      engine_.RequestStop();
-      break;
-    case kIdTextMode:
-      SetPatternMode(true);
-      break;
-    case kIdHexMode:
-      SetPatternMode(false);
-      break;
-    case kIdBrowse:
-      BrowseForDirectory();
-      break;
-    case kIdOpenResult:
-      ActOnSelection(ResultAction::Open, true);
-      break;
-    case kIdEditResult:
-      ActOnSelection(ResultAction::Edit, true);
-      break;
-    case kIdExploreResult:
-      ActOnSelection(ResultAction::ExploreFolder, true);
-      break;
+    case kIdFind: StartSearch(); break;
+    case kIdStop: engine_.RequestStop(); break;
+    case kIdTextMode: SetPatternMode(true); break;
+    case kIdHexMode: SetPatternMode(false); break;
+    case kIdBrowse: BrowseForDirectory(); break;
+    case kIdOpenResult: ActOnSelection(ResultAction::Open, true); break;
+    case kIdEditResult: ActOnSelection(ResultAction::Edit, true); break;
+    case kIdExploreResult: ActOnSelection(ResultAction::ExploreFolder, true); break;
   }
 }
 
@@ -188,11 +176,8 @@ bool SearchWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       return false;
     }
     case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORSTATIC:
-      return OnColor(reinterpret_cast<HWND>(lp), reinterpret_cast<HDC>(wp), result);
-    case WM_DESTROY:
-      DropPendingResults();
-      return false;
+    case WM_CTLCOLORSTATIC: return OnColor(reinterpret_cast<HWND>(lp), reinterpret_cast<HDC>(wp), result);
+    case WM_DESTROY: DropPendingResults(); return false;
   }
   return false;
 }

@@ -1,9 +1,8 @@
 #include "web/web_request.h"
 
-#include "platform/text.h"
-
 #include <string_view>
 
+#include "platform/text.h"
 #include "web/web_text.h"
 
 namespace velkor {

@@ -61,8 +61,7 @@ std::string ReadRawHeaders(HINTERNET request) {
   buffer.resize(std::min(buffer.find(L'\0'), buffer.size()));
   // Wine answers for a request that never got a response with a bare "\r\n" instead
   // of failing; without a status line there is no header block either.
-  if (!answered || buffer.find_first_not_of(L"\r\n") == std::wstring::npos)
-    return std::string(kHeaderBufferSize, ' ');
+  if (!answered || buffer.find_first_not_of(L"\r\n") == std::wstring::npos) return std::string(kHeaderBufferSize, ' ');
   return Narrow(buffer);
 }
 

@@ -1,11 +1,11 @@
 #include "web/web_text.h"
 
-#include "platform/text.h"
-
 #include <algorithm>
 #include <limits>
 #include <unordered_set>
 #include <vector>
+
+#include "platform/text.h"
 
 namespace velkor {
 namespace {
@@ -47,7 +47,6 @@ int IntegerValue(std::string_view text) {
 }
 
 }  // namespace
-
 
 std::string TextBetween(std::string_view text, std::string_view startMarker, std::string_view endMarker) {
   const std::string start = ReplaceAll(startMarker, "#引号", "\"");

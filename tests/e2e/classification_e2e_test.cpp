@@ -20,8 +20,8 @@ TEST(ClassificationE2E, DocumentsAndPicturesMoveAndTheirMarksShow) {
   CreateDirectoryW((desk + L"\\folder.doc").c_str(), nullptr);
   ASSERT_TRUE(program.WriteCatalogue({{{"0", "一", "---", Narrow(desk), ""}}}));
   // Held open without delete sharing: it cannot be moved.
-  UniqueFile held(CreateFileW((desk + L"\\held.jpg").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                              nullptr));
+  UniqueFile held(
+      CreateFileW((desk + L"\\held.jpg").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   ASSERT_TRUE(held);
 
   program.Start();

@@ -49,7 +49,7 @@ ProgramUnderTest::ProgramUnderTest() {
   wchar_t self[MAX_PATH];
   GetModuleFileNameW(nullptr, self, MAX_PATH);
   std::wstring built = self;
-  built = built.substr(0, built.rfind(L'\\'));           // .../tests
+  built = built.substr(0, built.rfind(L'\\'));                                   // .../tests
   built = built.substr(0, built.rfind(L'\\')) + L"\\" + Widen(VELKOR_EXE_NAME);  // build root
   exe_ = dir_ / Widen(VELKOR_EXE_NAME);
   CopyFileW(built.c_str(), exe_.c_str(), FALSE);
@@ -96,8 +96,7 @@ HWND ProgramUnderTest::List() { return FindWindowExW(MainWindow(), nullptr, WC_L
 
 DWORD ProgramUnderTest::WaitExit(DWORD ms) {
   DWORD code = STILL_ACTIVE;
-  if (!processes_.empty() && PumpingWait(processes_.front(), ms))
-    GetExitCodeProcess(processes_.front(), &code);
+  if (!processes_.empty() && PumpingWait(processes_.front(), ms)) GetExitCodeProcess(processes_.front(), &code);
   return code;
 }
 
@@ -202,7 +201,9 @@ RegistryTextGuard::RegistryTextGuard(std::string path)
 
 RegistryTextGuard::~RegistryTextGuard() { Set(saved_); }
 
-void RegistryTextGuard::Set(const std::string& value) { Win32PlatformOps().WriteRegText(RegRoot::CurrentUser, path_, value); }
+void RegistryTextGuard::Set(const std::string& value) {
+  Win32PlatformOps().WriteRegText(RegRoot::CurrentUser, path_, value);
+}
 
 void SaveScreenshot(HWND window, const std::string& name) {
   RECT r;
@@ -283,7 +284,8 @@ std::string StatusText(HWND statusBar, int part) {
   constexpr SIZE_T kChars = 32768;
   RemoteMemory remote(statusBar, kChars * sizeof(wchar_t));
   if (!remote) return {};
-  const SIZE_T length = std::min<SIZE_T>(LOWORD(SendMessageW(statusBar, SB_GETTEXTW, part, remote.Address())), kChars - 1);
+  const SIZE_T length =
+      std::min<SIZE_T>(LOWORD(SendMessageW(statusBar, SB_GETTEXTW, part, remote.Address())), kChars - 1);
   std::wstring text(length, L'\0');
   remote.Read(text.data(), length * sizeof(wchar_t));
   return Narrow(text);

@@ -148,7 +148,8 @@ TEST_F(ProfilesE2E, PropertiesAndDeletion) {
   EXPECT_EQ(ControlText(properties, 106), "---");
   SYSTEMTIME now;
   GetLocalTime(&now);
-  EXPECT_EQ(ControlText(properties, 104).rfind(std::to_string(now.wYear) + "年", 0), 0u) << ControlText(properties, 104);
+  EXPECT_EQ(ControlText(properties, 104).rfind(std::to_string(now.wYear) + "年", 0), 0u)
+      << ControlText(properties, 104);
   SaveScreenshot(properties, "properties");
   ClickButton(properties, 107);
   EXPECT_TRUE(WaitFor([&] { return !IsWindow(properties); }));
@@ -263,8 +264,9 @@ TEST_F(ProfilesE2E, EscapeClosesEverySecondaryWindow) {
   const struct {
     int command;
     const wchar_t* prefix;  // the title, up to any system suffix
-  } windows[] = {{kCmdNewDesktop, L"创建新桌面"}, {kCmdRestore, L"还原到系统原来的桌面"}, {kCmdProperties, L"桌面属性"},
-                 {kCmdClassify, L"桌面文件快速分类"}, {kCmdSearch, L"搜索窗口"},        {kCmdSettings, L"系统设置"}};
+  } windows[] = {{kCmdNewDesktop, L"创建新桌面"}, {kCmdRestore, L"还原到系统原来的桌面"},
+                 {kCmdProperties, L"桌面属性"},   {kCmdClassify, L"桌面文件快速分类"},
+                 {kCmdSearch, L"搜索窗口"},       {kCmdSettings, L"系统设置"}};
   for (const auto& w : windows) {
     ChooseCommand(main, w.command);
     HWND window = nullptr;

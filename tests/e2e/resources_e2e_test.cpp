@@ -38,7 +38,7 @@ TEST(ResourcesE2E, ExecutableCarriesIconAndVersion) {
     UINT length = 0;
     const std::wstring path = std::wstring(L"\\StringFileInfo\\080404b0\\") + name;
     return VerQueryValueW(version.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) ? Narrow(value)
-                                                                                                    : std::string();
+                                                                                                   : std::string();
   };
   EXPECT_EQ(text(L"ProductName"), "Windows多Velkor");
   EXPECT_EQ(text(L"ProductVersion"), "1.2");

@@ -1,6 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 
 #include "app/main_menu.h"
 #include "catalogue/catalogue_file.h"

@@ -20,7 +20,8 @@ TEST(StartupE2E, ShowsCatalogueWithSizesAndStateThenStaysSingle) {
     CreateDirectoryW(dir.c_str(), nullptr);
   test::WriteFileW(a + L"\\big.bin", std::string(1572864, 'x'));
 
-  ASSERT_TRUE(program.WriteCatalogue({{{"0", "工作", "---", Narrow(a), ""}}, {{"1", "游戏", "9 MB", Narrow(b), "运行中"}}}));
+  ASSERT_TRUE(
+      program.WriteCatalogue({{{"0", "工作", "---", Narrow(a), ""}}, {{"1", "游戏", "9 MB", Narrow(b), "运行中"}}}));
   RegistryTextGuard desktop(std::string(kShellFoldersKey) + "\\Desktop");
   desktop.Set(Narrow(b));
 
@@ -46,7 +47,8 @@ TEST(StartupE2E, ShowsCatalogueWithSizesAndStateThenStaysSingle) {
     DWORD code = 1;
     GetExitCodeProcess(second, &code);
     EXPECT_EQ(code, 0u);
-    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(main) != FALSE; }, 2000)) << "dropped handle: " << dropStoredHandle;
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(main) != FALSE; }, 2000))
+        << "dropped handle: " << dropStoredHandle;
   }
   PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(program.WaitExit(5000), 0u);

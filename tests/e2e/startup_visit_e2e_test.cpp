@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <memory>
 
 #include "app/main_menu.h"

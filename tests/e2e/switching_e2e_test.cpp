@@ -1,11 +1,11 @@
 // Switching, shell restart and restore of the real program. These cases end every
 // explorer.exe of the prefix, so their suites are named ...ShellE2E and run in a test
 // process of their own (see tests/CMakeLists.txt).
-#include <gtest/gtest.h>
 #include <windows.h>
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <gtest/gtest.h>
 
 #include "app/main_menu.h"
 #include "catalogue/catalogue_file.h"
@@ -56,8 +56,8 @@ class ShellFoldersGuard {
                                      RRF_RT_ANY | RRF_NOEXPAND, &saved.type, nullptr, &size) == ERROR_SUCCESS;
         saved.data.resize(size);
         if (saved.present)
-          RegGetValueW(HKEY_CURRENT_USER, saved.key.c_str(), saved.name.c_str(), RRF_RT_ANY | RRF_NOEXPAND,
-                       &saved.type, saved.data.data(), &size);
+          RegGetValueW(HKEY_CURRENT_USER, saved.key.c_str(), saved.name.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &saved.type,
+                       saved.data.data(), &size);
         saved_.push_back(saved);
       }
     }
@@ -179,9 +179,9 @@ class ProfilesFixture : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(test::RunningUnderWine());  // these cases end the shell and rewrite shell folders
-    for (const std::wstring& dir : {program.ConfigRoot(), program.ProfilesRoot(), Root(L"工作"), Root(L"工作\\Desktop"),
-                                    Root(L"工作\\Favorites"), Root(L"工作\\AppData"), Root(L"游戏"),
-                                    Root(L"游戏\\Desktop")})
+    for (const std::wstring& dir :
+         {program.ConfigRoot(), program.ProfilesRoot(), Root(L"工作"), Root(L"工作\\Desktop"), Root(L"工作\\Favorites"),
+          Root(L"工作\\AppData"), Root(L"游戏"), Root(L"游戏\\Desktop")})
       CreateDirectoryW(dir.c_str(), nullptr);
     test::WriteFileW(Root(L"工作\\Desktop\\big.bin"), std::string(1572864, 'x'));
     work = Narrow(Root(L"工作\\Desktop")) + "\\";  // a trailing backslash is kept as typed
@@ -308,11 +308,13 @@ TEST_F(SwitchShellE2E, MissingDesktopFolderIsReportedAndNothingChanges) {
   // The run directory opens in a folder window of Wine's explorer, titled by the folder.
   const std::wstring runDirName = program.RunDir().wide().substr(program.RunDir().wide().rfind(L'\\') + 1);
   HWND folder = nullptr;
-  EXPECT_TRUE(WaitFor([&] {
-    for (DWORD pid : PidsNamed(L"explorer.exe"))
-      if ((folder = FindWindowOf(pid, L"ExplorerWClass", runDirName.c_str()))) return true;
-    return false;
-  }, 10000));
+  EXPECT_TRUE(WaitFor(
+      [&] {
+        for (DWORD pid : PidsNamed(L"explorer.exe"))
+          if ((folder = FindWindowOf(pid, L"ExplorerWClass", runDirName.c_str()))) return true;
+        return false;
+      },
+      10000));
   if (folder) PostMessageW(folder, WM_CLOSE, 0, 0);
   EXPECT_TRUE(shell.Running());
   EXPECT_EQ(AllShellFolders(), before);
@@ -449,7 +451,8 @@ TEST_F(RestoreShellE2E, XpWritesFourMore) {
     std::wstring path;
     ~RemovedAtEnd() { test::RemoveTreeW(path); }
   } made{documents};
-  for (const wchar_t* dir : {L"", L"\\abc", L"\\abc\\My Documents"}) CreateDirectoryW((documents + dir).c_str(), nullptr);
+  for (const wchar_t* dir : {L"", L"\\abc", L"\\abc\\My Documents"})
+    CreateDirectoryW((documents + dir).c_str(), nullptr);
   ASSERT_TRUE(StartWithWorkInUse());
   EXPECT_EQ(WindowTitle(program.MainWindow()), "Windows多Velkor[XP]");
   Restore("abc", "还原到系统原来的桌面[WinXP]", "restore_window_xp");

@@ -1,7 +1,6 @@
 #include "catalogue/catalogue_file.h"
 
 #include <gtest/gtest.h>
-
 #include <random>
 
 #include "fake_platform.h"
@@ -17,7 +16,8 @@ std::string Head(char kind) { return std::string(1, kind) + std::string(8, '\xFF
 std::string Entry(char kind, const std::string& text) { return Head(kind) + text + std::string(2, '\0'); }
 
 TEST(CatalogueFile, WorkedExampleIsByteExact) {
-  const std::string expected = Entry(0, "0") + Entry(1, "work") + Entry(1, "---") + Entry(1, "C:\\d\\Desktop") + Entry(1, "");
+  const std::string expected =
+      Entry(0, "0") + Entry(1, "work") + Entry(1, "---") + Entry(1, "C:\\d\\Desktop") + Entry(1, "");
   ASSERT_EQ(expected.size(), 115u);
   MemoryRows rows;
   rows.AddTexts({"0", "work", "---", "C:\\d\\Desktop", ""});
@@ -62,9 +62,12 @@ struct DecodeCase {
 TEST(CatalogueFile, DecodeToleratesOddFiles) {
   const std::vector<DecodeCase> cases = {
       {"cell before any row is ignored", Entry(1, "stray") + Entry(0, "0") + Entry(1, "a"), {{"0", "a", "", "", ""}}},
-      {"extra cells are ignored", Entry(0, "0") + Entry(1, "a") + Entry(1, "b") + Entry(1, "c") + Entry(1, "d") + Entry(1, "e"),
+      {"extra cells are ignored",
+       Entry(0, "0") + Entry(1, "a") + Entry(1, "b") + Entry(1, "c") + Entry(1, "d") + Entry(1, "e"),
        {{"0", "a", "b", "c", "d"}}},
-      {"missing cells stay empty", Entry(0, "0") + Entry(1, "a") + Entry(0, "1"), {{"0", "a", "", "", ""}, {"1", "", "", "", ""}}},
+      {"missing cells stay empty",
+       Entry(0, "0") + Entry(1, "a") + Entry(0, "1"),
+       {{"0", "a", "", "", ""}, {"1", "", "", "", ""}}},
       {"kinds 0x02 and 0xFF are cells", Entry(0, "0") + Entry(2, "a") + Entry('\xFF', "b"), {{"0", "a", "b", "", ""}}},
       {"tip texts are skipped", Head(0) + "0" + '\0' + "tip" + '\0' + Entry(1, "a"), {{"0", "a", "", "", ""}}},
       {"truncated head is dropped", Entry(0, "0") + Head(1).substr(0, 9), {{"0", "", "", "", ""}}},

@@ -49,7 +49,8 @@ TEST_F(ClassificationTest, NothingTicked) {
 }
 
 TEST_F(ClassificationTest, PicturesOnlyMakesFoldersInOrderAndMovesEveryPictureKind) {
-  for (const char* name : {"a.jpg", "b.gif", "c.bmp", "d.ico", "e.png", "f.doc", "照片 1.jpg"}) ops.AddFile(kDesk + "\\" + name, name);
+  for (const char* name : {"a.jpg", "b.gif", "c.bmp", "d.ico", "e.png", "f.doc", "照片 1.jpg"})
+    ops.AddFile(kDesk + "\\" + name, name);
   Run({false, true, false, false, false});
   EXPECT_EQ(ops.madeDirs, (std::vector<std::string>{kTidy, kTidy + "\\图片文件"}));
   for (const char* name : {"a.jpg", "b.gif", "c.bmp", "d.ico", "e.png", "照片 1.jpg"}) {

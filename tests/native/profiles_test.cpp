@@ -17,9 +17,7 @@ using test::MemoryRows;
 class ProfilesTest : public ::testing::Test {
  protected:
   void SetUp() override { ops.AddDir("C:\\app\\软件配置\\桌面配置"); }
-  std::vector<CatalogueRow> SavedRows() {
-    return DecodeCatalogue(ops.files.at(paths.CatalogueFile()), kColumnCount);
-  }
+  std::vector<CatalogueRow> SavedRows() { return DecodeCatalogue(ops.files.at(paths.CatalogueFile()), kColumnCount); }
 
   FakePlatform ops;
   MemoryRows rows;
@@ -62,9 +60,10 @@ TEST_F(ProfilesTest, CustomPathMakesNothingAndKeepsThePathAsTyped) {
 
 TEST_F(ProfilesTest, RefusedRequestsMakeAndSaveNothing) {
   const std::vector<CreationRequest> refused = {
-      {"..\\x", "", {}}, {"a:b", "", {}},  {"a/b", "", {}},  {"what?", "", {}},     {"..", "", {}},
-      {".", "", {}},     {"dot.", "", {}}, {"sp ", "", {}},  {"CON", "", {}},       {"com1.txt", "", {}},
-      {"tab\t", "", {}}, {std::string("x") + test::kUnrepresentable, "", {}},
+      {"..\\x", "", {}},     {"a:b", "", {}},       {"a/b", "", {}},
+      {"what?", "", {}},     {"..", "", {}},        {".", "", {}},
+      {"dot.", "", {}},      {"sp ", "", {}},       {"CON", "", {}},
+      {"com1.txt", "", {}},  {"tab\t", "", {}},     {std::string("x") + test::kUnrepresentable, "", {}},
       {"ok", "D:\\a*b", {}}, {"ok", "D:\\a:b", {}}, {"ok", std::string("D:\\") + test::kUnrepresentable, {}},
   };
   for (const CreationRequest& request : refused) {
@@ -80,8 +79,7 @@ TEST_F(ProfilesTest, RefusedRequestsMakeAndSaveNothing) {
     ASSERT_EQ(fresh.messages.size(), 1u) << request.title;
     EXPECT_EQ(fresh.messages[0].find("创建完毕"), std::string::npos);
   }
-  for (const char* fine : {"COM10", "console", "a.b", "工作 2", "x..y"})
-    EXPECT_FALSE(TitleProblem(fine)) << fine;
+  for (const char* fine : {"COM10", "console", "a.b", "工作 2", "x..y"}) EXPECT_FALSE(TitleProblem(fine)) << fine;
 }
 
 TEST_F(ProfilesTest, EmptyTitleDoesNothing) {
@@ -116,11 +114,8 @@ TEST_F(ProfilesTest, DuplicateQuestionOncePerContainingRow) {
     size_t questions;
     std::string after;
   } cases[] = {
-      {"desk", {kOk, kOk}, 2, "desk"},
-      {"desk", {kCancel}, 1, ""},  // emptied: no later row asks
-      {"desk 2", {}, 1, "desk 2"},
-      {"zzz", {}, 0, "zzz"},
-      {"", {}, 0, ""},
+      {"desk", {kOk, kOk}, 2, "desk"}, {"desk", {kCancel}, 1, ""},  // emptied: no later row asks
+      {"desk 2", {}, 1, "desk 2"},     {"zzz", {}, 0, "zzz"},      {"", {}, 0, ""},
   };
   for (Case& c : cases) {
     ops.reminders.clear();
@@ -246,9 +241,9 @@ TEST(SettingsTest, PasswordMessages) {
   PasswordToggled(context, true);  // cancelled after clearing
   ops.inputAnswers = {{true, ""}};
   PasswordToggled(context, true);
-  EXPECT_EQ(ops.messages, (std::vector<std::string>{"记录已更新，请牢记密码：", "记录已更新，请牢记密码：s3cret",
-                                                    "密码已清除！", "记录已更新，请牢记密码：",
-                                                    "记录已更新，请牢记密码："}));
+  EXPECT_EQ(ops.messages,
+            (std::vector<std::string>{"记录已更新，请牢记密码：", "记录已更新，请牢记密码：s3cret", "密码已清除！",
+                                      "记录已更新，请牢记密码：", "记录已更新，请牢记密码："}));
 }
 
 }  // namespace

@@ -1,13 +1,12 @@
 #include "tools/search_engine.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <map>
 #include <set>
 #include <thread>
@@ -219,7 +218,11 @@ TEST(SearchEngine, HandsFilesOutInBatchesAndWaves) {
       {"tree, exactly N files", true, 3, {"a", "b", "c"}, {{"a", "b", "c"}}},
       {"tree, N + 1 files", true, 3, {"a", "b", "c", "d"}, {{"a", "b", "c"}, {"d"}}},
       // Own files first, then the last-listed folder; batches run across folders.
-      {"tree, nested", true, 2, {"f", "s1\\g1", "s1\\g2", "s2\\h", "s2\\t\\i"}, {{"f", "s2\\h"}, {"s2\\t\\i", "s1\\g1"}, {"s1\\g2"}}},
+      {"tree, nested",
+       true,
+       2,
+       {"f", "s1\\g1", "s1\\g2", "s2\\h", "s2\\t\\i"},
+       {{"f", "s2\\h"}, {"s2\\t\\i", "s1\\g1"}, {"s1\\g2"}}},
       {"flat, first file alone", false, 2, {"a", "b", "c", "d", "e"}, {{"a"}, {"b", "c"}, {"d", "e"}}},
       {"flat, last wave partial", false, 3, {"a", "b", "c", "d", "e"}, {{"a"}, {"b", "c", "d"}, {"e"}}},
       {"flat, one worker", false, 1, {"a", "b"}, {{"a"}, {"b"}}},
@@ -266,8 +269,8 @@ TEST(SearchEngine, TreeWalkCountsFilesAndStartsABatchOnlyWhenAFileFindsTheSlotsF
   // the fourth waits for the final step.
   ASSERT_EQ(progress.size(), 8u);
   std::sort(progress.begin() + 3, progress.begin() + 6);
-  EXPECT_EQ(progress, (Names{"status1:1", "status1:2", "status1:3", "open:C:\\d\\a", "open:C:\\d\\b",
-                             "open:C:\\d\\c", "status1:4", "open:C:\\d\\d"}));
+  EXPECT_EQ(progress, (Names{"status1:1", "status1:2", "status1:3", "open:C:\\d\\a", "open:C:\\d\\b", "open:C:\\d\\c",
+                             "status1:4", "open:C:\\d\\d"}));
 }
 
 TEST(SearchEngine, FlatWalkTakesArchivedEntriesAndExaminesTheFirstOnTheCallingThread) {
@@ -379,10 +382,9 @@ TEST(SearchEngine, ResultRowIsTheNameWithoutTheSearchDirectory) {
     const char* dir;
     const char* row;
   } cases[] = {
-      {"C:\\d\\sub\\a.txt", "C:\\d\\", "sub\\a.txt"},
-      {"a.txt", "C:\\d\\", "a.txt"},
+      {"C:\\d\\sub\\a.txt", "C:\\d\\", "sub\\a.txt"}, {"a.txt", "C:\\d\\", "a.txt"},
       {"C:\\D\\Sub\\a.txt", "c:\\d\\", "Sub\\a.txt"},  // ASCII letters without case
-      {"C:\\\\x\\a.txt", "C:\\\\", "x\\a.txt"},         // the drive root doubles its backslash
+      {"C:\\\\x\\a.txt", "C:\\\\", "x\\a.txt"},        // the drive root doubles its backslash
       {"C:\\文档\\文档\\a", "C:\\文档\\", "文档\\a"},
   };
   for (const Case& c : cases) EXPECT_EQ(ResultRowText(c.name, c.dir), c.row) << c.name;
@@ -518,9 +520,8 @@ TEST(SearchEngineOnFiles, FindsPatternsAcrossPiecesAndAtTheLastByte) {
   request.includeSubdirs = false;
   request.pattern = p;
   engine.StartSearch(request);
-  EXPECT_EQ(view.RowSet(),
-            (std::set<std::string>{"inside.bin", "across.bin", "one_piece_last_byte.bin", "piece_plus_one_last_byte.bin",
-                                   "far.bin"}));
+  EXPECT_EQ(view.RowSet(), (std::set<std::string>{"inside.bin", "across.bin", "one_piece_last_byte.bin",
+                                                  "piece_plus_one_last_byte.bin", "far.bin"}));
 }
 
 TEST(SearchEngineOnFiles, MissingDirectoryGivesAnEmptySearch) {

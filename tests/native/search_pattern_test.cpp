@@ -1,8 +1,7 @@
 #include "tools/search_pattern.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <random>
 
 #include "fake_platform.h"
@@ -36,10 +35,10 @@ TEST(SearchPattern, ConvertBase) {
     int from, to;
     const char* out;
   } cases[] = {
-      {"FF", 16, 10, "255"}, {"ff", 16, 10, "255"}, {"00", 16, 10, "0"},   {"0A", 16, 10, "10"},
-      {"255", 10, 16, "FF"}, {"Z", 36, 10, "35"},   {"101", 2, 10, "5"},   {"10", 10, 2, "1010"},
-      {"abc", 16, 16, "abc"},  // same base: the text itself
-      {"G0", 16, 10, "256"},   // symbols beyond the base keep their table value
+      {"FF", 16, 10, "255"}, {"ff", 16, 10, "255"}, {"00", 16, 10, "0"},
+      {"0A", 16, 10, "10"},  {"255", 10, 16, "FF"}, {"Z", 36, 10, "35"},
+      {"101", 2, 10, "5"},   {"10", 10, 2, "1010"}, {"abc", 16, 16, "abc"},  // same base: the text itself
+      {"G0", 16, 10, "256"},  // symbols beyond the base keep their table value
       {"1!", 16, 10, ""},
   };
   for (const Case& c : cases) EXPECT_EQ(ConvertBase(c.digits, c.from, c.to), c.out) << c.digits;
@@ -72,10 +71,11 @@ TEST(SearchPattern, FinderCases) {
     std::string data, pattern;
     bool found;
   } cases[] = {
-      {"abc", "", false},          {"", "a", false},          {"ab", "abc", false},
-      {"abc", "abc", true},        {"xxabc", "abc", true},    {"abcxx", "abc", true},
-      {"xxABCxx", "abc", false},   {"aaab", "aab", true},     {"a z qz", "qz", true},
-      {std::string("\0MZ\0", 4), std::string("MZ\0", 3), true},
+      {"abc", "", false},           {"", "a", false},
+      {"ab", "abc", false},         {"abc", "abc", true},
+      {"xxabc", "abc", true},       {"abcxx", "abc", true},
+      {"xxABCxx", "abc", false},    {"aaab", "aab", true},
+      {"a z qz", "qz", true},       {std::string("\0MZ\0", 4), std::string("MZ\0", 3), true},
       {"e e e e eez", "eez", true},
   };
   for (const Case& c : cases)

@@ -22,7 +22,8 @@ TEST(SearchResults, ActionsJoinTheRowToTheSearchDirectory) {
       {ResultAction::Open, "C:\\\\", "a.txt", "|C:\\\\a.txt", ""},               // the drive root as typed
       {ResultAction::ShowInExplorer, "C:\\\\", "x\\a.txt", "", "explorer /n,/select,\"C:\\x\\a.txt\""},
       {ResultAction::ShowInExplorer, "C:\\d\\", "", "", "explorer /n,/select,\"C:\\d\\\""},  // no row selected
-      {ResultAction::ShowInExplorer, "\\\\srv\\share\\", "文档.txt", "", "explorer /n,/select,\"\\\\srv\\share\\文档.txt\""},
+      {ResultAction::ShowInExplorer, "\\\\srv\\share\\", "文档.txt", "",
+       "explorer /n,/select,\"\\\\srv\\share\\文档.txt\""},
   };
   for (const Case& c : cases) {
     test::FakePlatform ops;
@@ -38,13 +39,10 @@ TEST(SearchResults, CollapseDoubledBackslashes) {
     const char* in;
     const char* out;
   } cases[] = {
-      {"C:\\\\a.txt", "C:\\a.txt"},
-      {"C:\\a\\b", "C:\\a\\b"},
+      {"C:\\\\a.txt", "C:\\a.txt"}, {"C:\\a\\b", "C:\\a\\b"},
       {"C:\\\\\\a", "C:\\\\a"},  // pairs are taken left to right
-      {"C:\\\\\\\\a", "C:\\\\a"},
-      {"\\\\srv\\share\\\\a", "\\\\srv\\share\\a"},
-      {"\\\\\\a", "\\\\a"},
-      {"", ""},
+      {"C:\\\\\\\\a", "C:\\\\a"},   {"\\\\srv\\share\\\\a", "\\\\srv\\share\\a"},
+      {"\\\\\\a", "\\\\a"},         {"", ""},
   };
   for (const Case& c : cases) EXPECT_EQ(CollapseDoubledBackslashes(c.in), c.out) << c.in;
 }

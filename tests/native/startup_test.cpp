@@ -27,10 +27,10 @@ TEST(Startup, GenerationAndTitle) {
     OsVersion version;
     const char* title;
   } cases[] = {
-      {{true, 5, 1}, "Windows多Velkor[XP]"},   {{true, 6, 1}, "Windows多Velkor[Win7]"},
-      {{true, 5, 0}, "Windows多Velkor1.2"},    {{true, 5, 2}, "Windows多Velkor1.2"},
-      {{true, 6, 0}, "Windows多Velkor1.2"},    {{true, 6, 2}, "Windows多Velkor1.2"},
-      {{true, 10, 0}, "Windows多Velkor1.2"},   {{false, 5, 1}, "Windows多Velkor1.2"},
+      {{true, 5, 1}, "Windows多Velkor[XP]"}, {{true, 6, 1}, "Windows多Velkor[Win7]"},
+      {{true, 5, 0}, "Windows多Velkor1.2"},  {{true, 5, 2}, "Windows多Velkor1.2"},
+      {{true, 6, 0}, "Windows多Velkor1.2"},  {{true, 6, 2}, "Windows多Velkor1.2"},
+      {{true, 10, 0}, "Windows多Velkor1.2"}, {{false, 5, 1}, "Windows多Velkor1.2"},
   };
   for (const Case& c : cases)
     EXPECT_EQ(MainWindowTitle(OsGenerationOf(c.version)), c.title) << c.version.major << "." << c.version.minor;

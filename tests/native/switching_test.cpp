@@ -1,7 +1,6 @@
 #include "switching/switching.h"
 
 #include <gtest/gtest.h>
-
 #include <set>
 
 #include "catalogue/catalogue_view.h"
@@ -136,9 +135,9 @@ class SwitchTest : public ::testing::Test, protected Profiles {};
 TEST_F(SwitchTest, EndsShellMarksRowsWritesMeasuresThenReadsBack) {
   rows.Select(0);
   SwitchToProfile(rows, ops, kRunDir);
-  EXPECT_EQ(ops.steps, (std::vector<std::string>{"snapshot", "end 10", "end 12", "write Desktop", "write Desktop",
-                                                 "write Favorites", "write Favorites", "size " + kWork + "\\Desktop",
-                                                 "read"}));
+  EXPECT_EQ(ops.steps,
+            (std::vector<std::string>{"snapshot", "end 10", "end 12", "write Desktop", "write Desktop",
+                                      "write Favorites", "write Favorites", "size " + kWork + "\\Desktop", "read"}));
   EXPECT_EQ(ops.regWriteLog, (std::vector<std::string>{
                                  "HKCU\\" + ShellFoldersValue("Desktop") + "=" + kWork + "\\Desktop",
                                  "HKCU\\" + UserShellFoldersValue("Desktop") + "=" + kWork + "\\Desktop",
@@ -240,7 +239,7 @@ TEST_F(SwitchTest, DoubleClickAsksOnlyForTheRowInUse) {
 }
 TEST(EndShell, EndsExactlyTheProcessesNamedExplorerExe) {
   FakePlatform ops;
-  const std::vector<ProcessEntry> snapshot = {{4, "explorer.exe"}, {5, "EXPLORER.EXE"}, {6, "Explorer.exe"},
+  const std::vector<ProcessEntry> snapshot = {{4, "explorer.exe"},     {5, "EXPLORER.EXE"},  {6, "Explorer.exe"},
                                               {7, "explorer.exe.bak"}, {8, "xexplorer.exe"}, {9, ""},
                                               {3, "explorer.exe"}};
   ops.processes = snapshot;

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <string>
 
 #include "web/web_request.h"
@@ -161,12 +160,22 @@ TEST(WebRequestParts, ResponseHeaders) {
     std::optional<std::string> cookiesAfter;
     std::string locationAfter;  // "=raw": the whole block
   } cases[] = {
-      {"two cookies", "HTTP/1.1 200 OK\r\nSet-Cookie: a=1; path=/\r\nSet-Cookie: b=2; path=/\r\n\r\n", {}, "",
-       "a=1; b=2", {}, "=raw"},
-      {"cookie without ;", "HTTP/1.1 200 OK\r\nSet-Cookie: a=1; path=/\r\nSet-Cookie: b=2\r\n\r\n", {}, "", "a=1; ",
-       {}, "=raw"},
-      {"merge", "HTTP/1.1 200 OK\r\nSet-Cookie: a=1; path=/\r\nSet-Cookie: c=deleted; path=/\r\n\r\n",
-       "a=0; c=3", "", "a=1;c=deleted", "a=1", "=raw"},
+      {"two cookies",
+       "HTTP/1.1 200 OK\r\nSet-Cookie: a=1; path=/\r\nSet-Cookie: b=2; path=/\r\n\r\n",
+       {},
+       "",
+       "a=1; b=2",
+       {},
+       "=raw"},
+      {"cookie without ;",
+       "HTTP/1.1 200 OK\r\nSet-Cookie: a=1; path=/\r\nSet-Cookie: b=2\r\n\r\n",
+       {},
+       "",
+       "a=1; ",
+       {},
+       "=raw"},
+      {"merge", "HTTP/1.1 200 OK\r\nSet-Cookie: a=1; path=/\r\nSet-Cookie: c=deleted; path=/\r\n\r\n", "a=0; c=3", "",
+       "a=1;c=deleted", "a=1", "=raw"},
       {"supplied, nothing set", "HTTP/1.1 200 OK\r\n\r\n", "a=0; c=3", "", "", "a=0; c=3", "=raw"},
       {"cookie without =", "HTTP/1.1 200 OK\r\nSet-Cookie: flag; secure\r\n\r\n", "", "", "flag", "flag", "=raw"},
       {"malformed cookie lines", "Set-Cookie\r\nSet-Cookie:\r\nX-Set-Cookie: ;\r\n", {}, "", "; ; ", {}, "=raw"},

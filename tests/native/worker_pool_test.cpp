@@ -1,10 +1,9 @@
 #include "tools/worker_pool.h"
 
-#include <gtest/gtest.h>
-
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <gtest/gtest.h>
 #include <mutex>
 
 namespace velkor {

@@ -15,27 +15,27 @@ namespace velkor::test {
 class FakePlatform : public PlatformOps {
  public:
   // --- state a test prepares and inspects ---
-  std::map<std::string, std::string> regText;   // "HKCU\\key\\value" -> text
-  std::map<std::string, uint32_t> regNumber;    // same naming
-  std::set<std::string> refusedRegWrites;       // writes to these names fail
-  std::vector<std::string> regWriteLog;         // every write, "HKCU\\path=value", in order
+  std::map<std::string, std::string> regText;  // "HKCU\\key\\value" -> text
+  std::map<std::string, uint32_t> regNumber;   // same naming
+  std::set<std::string> refusedRegWrites;      // writes to these names fail
+  std::vector<std::string> regWriteLog;        // every write, "HKCU\\path=value", in order
 
-  std::set<std::string> dirs;                   // folders, without trailing backslash
-  std::vector<std::string> madeDirs;            // folders made by MakeDirectory, in order
-  std::map<std::string, std::string> files;     // path -> contents
-  std::set<std::string> lockedFiles;            // cannot be moved or removed
-  std::set<std::string> unwritableFiles;        // ReplaceFileContents fails
+  std::set<std::string> dirs;                // folders, without trailing backslash
+  std::vector<std::string> madeDirs;         // folders made by MakeDirectory, in order
+  std::map<std::string, std::string> files;  // path -> contents
+  std::set<std::string> lockedFiles;         // cannot be moved or removed
+  std::set<std::string> unwritableFiles;     // ReplaceFileContents fails
   std::map<std::string, DateTime> creationDates;
 
   std::vector<ProcessEntry> processes;
   std::vector<uint32_t> endedProcesses;
-  std::vector<std::string> shellOpens;          // "verb|file"
+  std::vector<std::string> shellOpens;  // "verb|file"
   std::vector<std::string> startedProcesses;
-  std::vector<std::string> shortcuts;           // "link->target"
+  std::vector<std::string> shortcuts;  // "link->target"
 
-  std::deque<int> messageAnswers;               // answers to messages and reminders; OK when empty
-  std::vector<std::string> messages;            // every message box text, in order
-  std::vector<std::string> reminders;           // every reminder text, in order
+  std::deque<int> messageAnswers;      // answers to messages and reminders; OK when empty
+  std::vector<std::string> messages;   // every message box text, in order
+  std::vector<std::string> reminders;  // every reminder text, in order
   std::deque<std::pair<bool, std::string>> inputAnswers;
   std::string browseAnswer;
   std::string logonName = "tester";

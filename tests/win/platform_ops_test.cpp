@@ -1,9 +1,9 @@
-#include "platform/platform_ops_win.h"
-
-#include <gtest/gtest.h>
 #include <shobjidl.h>
 
+#include <gtest/gtest.h>
+
 #include "platform/handles_win.h"
+#include "platform/platform_ops_win.h"
 #include "win_fixtures_win.h"
 
 namespace velkor {
@@ -45,7 +45,8 @@ TEST_F(Win32Ops, RegistryValues) {
   EXPECT_EQ(ops.ReadRegNumber(RegRoot::CurrentUser, base + "\\Desktop"), 0u);
 
   HKEY raw;
-  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, (key.wide() + L"\\Sub").c_str(), 0, KEY_SET_VALUE | KEY_QUERY_VALUE, &raw), ERROR_SUCCESS);
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, (key.wide() + L"\\Sub").c_str(), 0, KEY_SET_VALUE | KEY_QUERY_VALUE, &raw),
+            ERROR_SUCCESS);
   const wchar_t expand[] = L"%SystemRoot%\\x";
   RegSetValueExW(raw, L"Expand", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(expand), sizeof(expand));
   DWORD type = 0;
@@ -132,8 +133,8 @@ TEST_F(Win32Ops, RemoveFolderReportsWhatItLeft) {
 
   CreateDirectoryW(tree.c_str(), nullptr);
   WriteFileW(tree + L"\\held.txt", "h");
-  UniqueFile held(CreateFileW((tree + L"\\held.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                              nullptr));
+  UniqueFile held(
+      CreateFileW((tree + L"\\held.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   const RemovalResult partial = ops.RemoveFolder(Narrow(tree));
   EXPECT_FALSE(partial.complete);
   EXPECT_GE(partial.entriesLeft, 1u);
@@ -146,7 +147,8 @@ TEST_F(Win32Ops, ShortcutPointsAtTarget) {
   const std::string link = dir.utf8() + "\\WinowsVelkor.lnk";
   ASSERT_TRUE(ops.CreateShortcut(link, "C:\\windows\\notepad.exe"));
   ComPtr<IShellLinkW> shell;
-  ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, shell.put_void())));
+  ASSERT_TRUE(
+      SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, shell.put_void())));
   ComPtr<IPersistFile> file;
   ASSERT_TRUE(SUCCEEDED(shell->QueryInterface(IID_IPersistFile, file.put_void())));
   ASSERT_TRUE(SUCCEEDED(file->Load(Widen(link).c_str(), STGM_READ)));

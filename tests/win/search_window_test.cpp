@@ -1,13 +1,12 @@
-#include "tools/search_window_win.h"
-
-#include <gtest/gtest.h>
 #include <commctrl.h>
 
 #include <algorithm>
+#include <gtest/gtest.h>
 
 #include "fake_platform.h"
 #include "memory_rows.h"
 #include "platform/text_win.h"
+#include "tools/search_window_win.h"
 #include "win_fixtures_win.h"
 
 namespace velkor {
@@ -83,7 +82,8 @@ void DoubleClickResults(HWND window) {
 class SearchWindowTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX icc{sizeof(icc),
+                             ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
   }
   void SetUp() override {
@@ -200,7 +200,8 @@ TEST_F(SearchWindowTest, SearchesAndActsOnTheFilesFound) {
   SelectResult(w, 1);  // sub\b.txt
   for (int id : {kIdOpenResult, kIdEditResult, kIdExploreResult}) SendMessageW(w, WM_COMMAND, id, 0);
   DoubleClickResults(w);
-  EXPECT_EQ(ops.shellOpens, (Names{"|" + root + "sub\\b.txt", "edit|" + root + "sub\\b.txt", "explore|" + root + "sub\\"}));
+  EXPECT_EQ(ops.shellOpens,
+            (Names{"|" + root + "sub\\b.txt", "edit|" + root + "sub\\b.txt", "explore|" + root + "sub\\"}));
   EXPECT_EQ(ops.startedProcesses.back(), "explorer /n,/select,\"" + root + "sub\\b.txt\"");
 
   // A flat walk with a hexadecimal pattern shows bare names.

@@ -1,11 +1,9 @@
-#include "web/web_request_win.h"
-
-#include <gtest/gtest.h>
-
 #include <cstdio>
+#include <gtest/gtest.h>
 #include <thread>
 
 #include "loopback_http_server_win.h"
+#include "web/web_request_win.h"
 #include "win_fixtures_win.h"
 
 namespace velkor {
@@ -80,8 +78,8 @@ TEST_F(WebRequestTest, GetSendsCompletedHeadersAndHandsBackTheResponse) {
 }
 
 TEST_F(WebRequestTest, PostSendsBodyCookiesAndOwnAgent) {
-  LoopbackHttpServer server(Always(HttpResponse(
-      "200 OK", "Set-Cookie: sid=new; path=/\r\nSet-Cookie: gone=deleted; path=/\r\n", "posted")));
+  LoopbackHttpServer server(
+      Always(HttpResponse("200 OK", "Set-Cookie: sid=new; path=/\r\nSet-Cookie: gone=deleted; path=/\r\n", "posted")));
   ASSERT_NE(server.Port(), 0);
   const std::string url = server.Url("/form");
   const std::string text = "name=值&x=1";
@@ -92,9 +90,9 @@ TEST_F(WebRequestTest, PostSendsBodyCookiesAndOwnAgent) {
     const char* verb;
     std::string sent;
   } cases[] = {
-      {1, "", "POST", text},     // the text's bytes, kept in postBytes afterwards
-      {1, bytes, "POST", bytes}, // given bytes win over the text
-      {2, "", "GET", text},      // a body goes with every method but 0
+      {1, "", "POST", text},      // the text's bytes, kept in postBytes afterwards
+      {1, bytes, "POST", bytes},  // given bytes win over the text
+      {2, "", "GET", text},       // a body goes with every method but 0
   };
   for (const Case& c : cases) {
     WebRequestArgs args;
@@ -128,8 +126,8 @@ TEST_F(WebRequestTest, PostSendsBodyCookiesAndOwnAgent) {
 TEST_F(WebRequestTest, SuppliedCookiesKeepTheSystemStoreOut) {
   // A path of its own, so cookies the prefix kept from earlier runs cannot interfere.
   const std::string path = "/jar" + Narrow(test::UniqueSuffix());
-  LoopbackHttpServer server(Always(HttpResponse(
-      "200 OK", "Set-Cookie: a=1; path=" + path + "\r\nSet-Cookie: b=2; path=" + path + "\r\n", "")));
+  LoopbackHttpServer server(Always(
+      HttpResponse("200 OK", "Set-Cookie: a=1; path=" + path + "\r\nSet-Cookie: b=2; path=" + path + "\r\n", "")));
   ASSERT_NE(server.Port(), 0);
   const std::string url = server.Url(path + "/page");
 

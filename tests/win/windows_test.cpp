@@ -36,7 +36,8 @@ TEST(MainMenus, BarAndPopupsHoldExactlyTheirVisibleItems) {
             "关于产品[联系方式 - 公司网站 - 版本信息]");
   DestroyMenu(bar);
   HMENU list = BuildPopupMenu(kMainMenu, "右键菜单");
-  EXPECT_EQ(Captions(list), "新建桌面 - 进入桌面 - 快捷工具[打开桌面 - 文件分类 - 快速检索] - 删除桌面 - 文件属性 刷新显示");
+  EXPECT_EQ(Captions(list),
+            "新建桌面 - 进入桌面 - 快捷工具[打开桌面 - 文件分类 - 快速检索] - 删除桌面 - 文件属性 刷新显示");
   DestroyMenu(list);
   HMENU tray = BuildPopupMenu(kMainMenu, "托盘菜单");
   EXPECT_EQ(Captions(tray), "显示 - 退出");
