@@ -2,7 +2,7 @@
 // menus are all built from it.
 #pragma once
 
-#include <span>
+#include "platform/menu_table.h"
 
 namespace velkor {
 
@@ -25,13 +25,6 @@ enum Command : int {
   kCmdWebsite,
   kCmdVersion,
   kCmdShow,
-};
-
-struct MenuItem {
-  const char* caption;  // "-" is a separator
-  int level;            // 0 top-level menu, 1 its item, 2 item of a submenu
-  bool visible;
-  Command command;
 };
 
 // clang-format off
@@ -79,9 +72,5 @@ inline constexpr MenuItem kMainMenu[] = {
     {"退出", 1, true, kCmdExit},
 };
 // clang-format on
-
-// The items below the top-level menu named `caption` (its children and their
-// children), or an empty span.
-std::span<const MenuItem> MenuChildren(std::span<const MenuItem> menu, const char* caption);
 
 }  // namespace velkor

@@ -3,11 +3,11 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "app/menu_builder_win.h"
-#include "app/window_design_win.h"
 #include "catalogue/catalogue_view.h"
 #include "catalogue/profile_commands.h"
+#include "platform/menu_builder_win.h"
 #include "platform/text_win.h"
+#include "platform/window_design_win.h"
 #include "switching/shell_restart.h"
 #include "switching/switching.h"
 #include "web/startup_visit_win.h"
@@ -30,7 +30,7 @@ constexpr char kContactLink[] = "tencent://Message/?Uin=80012345&websiteName=vel
 }  // namespace
 
 MainWindow::MainWindow(PlatformOps& ops, AppPaths paths)
-    : ops_(ops), paths_(std::move(paths)), context_{ops_, rows_, paths_, {}} {}
+    : ops_(ops), paths_(std::move(paths)), context_{ops_, rows_, paths_} {}
 
 bool MainWindow::Create(int showCommand) {
   RegisterWindowClass(kMainWindowClass, RoutedWindowProc<MainWindow>);

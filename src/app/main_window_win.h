@@ -4,17 +4,17 @@
 
 #include <windows.h>
 
-#include "app/app_context.h"
 #include "app/main_menu.h"
 #include "app/settings_window_win.h"
 #include "app/single_instance_win.h"
 #include "app/startup.h"
-#include "app/window_design_win.h"
+#include "catalogue/catalogue_context.h"
 #include "catalogue/creation_window_win.h"
 #include "catalogue/list_view_rows_win.h"
 #include "catalogue/properties_window_win.h"
 #include "platform/handles_win.h"
 #include "platform/platform_ops.h"
+#include "platform/window_design_win.h"
 #include "switching/restore_window_win.h"
 #include "tools/classification_window_win.h"
 #include "tools/search_window_win.h"
@@ -33,7 +33,7 @@ class MainWindow {
   // Creates and shows the window. False when another instance runs already.
   bool Create(int showCommand);
   HWND Handle() const { return window_; }
-  AppContext& Context() { return context_; }
+  CatalogueContext& Context() { return context_; }
 
  private:
   friend LRESULT CALLBACK RoutedWindowProc<MainWindow>(HWND, UINT, WPARAM, LPARAM);
@@ -51,7 +51,8 @@ class MainWindow {
   PlatformOps& ops_;
   AppPaths paths_;
   ListViewRows rows_;
-  AppContext context_;
+  CatalogueContext context_;
+  std::string heldPassword_;
   HWND window_ = nullptr;
   UniqueGdi font_;
   HICON icon_ = nullptr;
@@ -59,7 +60,7 @@ class MainWindow {
   SingleInstance instance_;
   CreationWindow creation_{context_};
   PropertiesWindow properties_{context_};
-  SettingsWindow settings_{context_};
+  SettingsWindow settings_{ops_, heldPassword_};
   ClassificationWindow classification_{context_};
   SearchWindow search_{context_};
   RestoreWindow restore_{context_};

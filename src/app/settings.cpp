@@ -2,15 +2,15 @@
 
 namespace velkor {
 
-void PasswordToggled(AppContext& context, bool ticked) {
+void PasswordToggled(PlatformOps& ops, std::string& heldPassword, bool ticked) {
   if (!ticked) {
-    context.heldPassword.clear();
-    context.ops.ShowMessage("密码已清除！", Buttons::Ok);
+    heldPassword.clear();
+    ops.ShowMessage("密码已清除！", Buttons::Ok);
     return;
   }
   std::string typed;
-  if (context.ops.InputBox("安全密码", "请输入密码", typed)) context.heldPassword = typed;
-  context.ops.ShowMessage("记录已更新，请牢记密码：" + context.heldPassword, Buttons::Ok);
+  if (ops.InputBox("安全密码", "请输入密码", typed)) heldPassword = typed;
+  ops.ShowMessage("记录已更新，请牢记密码：" + heldPassword, Buttons::Ok);
 }
 
 }  // namespace velkor

@@ -20,10 +20,11 @@ constexpr WindowDesign kDesign{L"VelkorSettingsWindow", L"系统设置", 372, 25
 
 }  // namespace
 
-SettingsWindow::SettingsWindow(AppContext& context) : SecondaryWindow(kDesign), context_(context) {}
+SettingsWindow::SettingsWindow(PlatformOps& ops, std::string& heldPassword)
+    : SecondaryWindow(kDesign), ops_(ops), heldPassword_(heldPassword) {}
 
 void SettingsWindow::OnCommand(int id, int code) {
-  if (id == kIdPassword && code == BN_CLICKED) PasswordToggled(context_, Checked(kIdPassword));
+  if (id == kIdPassword && code == BN_CLICKED) PasswordToggled(ops_, heldPassword_, Checked(kIdPassword));
 }
 
 }  // namespace velkor

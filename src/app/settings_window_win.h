@@ -1,20 +1,23 @@
 // "系统设置": the password option (kept in memory only) and the inert auto-start box.
 #pragma once
 
-#include "app/app_context.h"
-#include "app/secondary_window_win.h"
+#include <string>
+
+#include "platform/platform_ops.h"
+#include "platform/secondary_window_win.h"
 
 namespace velkor {
 
 class SettingsWindow : public SecondaryWindow {
  public:
-  explicit SettingsWindow(AppContext& context);
+  SettingsWindow(PlatformOps& ops, std::string& heldPassword);
 
  protected:
   void OnCommand(int id, int code) override;
 
  private:
-  AppContext& context_;
+  PlatformOps& ops_;
+  std::string& heldPassword_;  // the password lives in memory only, for the whole run
 };
 
 }  // namespace velkor

@@ -5,7 +5,6 @@
 #include "catalogue/catalogue_file.h"
 #include "catalogue/profile_layout.h"
 #include "platform/text.h"
-#include "switching/shell_folders.h"
 
 namespace velkor {
 namespace {
@@ -26,7 +25,7 @@ std::optional<std::string> RequestProblem(PlatformOps& ops, const CreationReques
 
 }  // namespace
 
-void DuplicateTitleCheck(AppContext& context, std::string& title) {
+void DuplicateTitleCheck(CatalogueContext& context, std::string& title) {
   const int rows = context.rows.RowCount();
   for (int r = 0; r < rows && !title.empty(); ++r) {
     if (ContainsIgnoringAsciiCase(context.rows.Cell(r, kColTitle), title) &&
@@ -35,7 +34,7 @@ void DuplicateTitleCheck(AppContext& context, std::string& title) {
   }
 }
 
-CreationResult CreateProfile(AppContext& context, const CreationRequest& request) {
+CreationResult CreateProfile(CatalogueContext& context, const CreationRequest& request) {
   PlatformOps& ops = context.ops;
   if (request.title.empty()) return CreationResult::Nothing;
   if (auto problem = RequestProblem(ops, request)) {

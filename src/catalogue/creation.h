@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-#include "app/app_context.h"
+#include "catalogue/catalogue_context.h"
 
 namespace velkor {
 
@@ -16,12 +16,12 @@ struct CreationRequest {
 
 // Asks once for every row whose title contains `title` (ASCII letters folded). Cancel
 // empties `title`, after which no later row asks.
-void DuplicateTitleCheck(AppContext& context, std::string& title);
+void DuplicateTitleCheck(CatalogueContext& context, std::string& title);
 
 enum class CreationResult { Nothing, Refused, Created };
 
 // Nothing for an empty title; Refused (after a message) for a title or path that
 // cannot be used; Created after the "创建完毕" message.
-CreationResult CreateProfile(AppContext& context, const CreationRequest& request);
+CreationResult CreateProfile(CatalogueContext& context, const CreationRequest& request);
 
 }  // namespace velkor

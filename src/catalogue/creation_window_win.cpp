@@ -66,7 +66,7 @@ constexpr WindowDesign kDesign{L"VelkorCreationWindow", L"创建新桌面", 380,
 
 }  // namespace
 
-CreationWindow::CreationWindow(AppContext& context) : SecondaryWindow(kDesign), context_(context) {}
+CreationWindow::CreationWindow(CatalogueContext& context) : SecondaryWindow(kDesign), context_(context) {}
 
 void CreationWindow::OnCreated() {
   ShowPage(Handle(), Controls(), 0);

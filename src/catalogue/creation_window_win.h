@@ -1,14 +1,14 @@
 // "创建新桌面": a title, or on the second page a custom path and the optional folders.
 #pragma once
 
-#include "app/app_context.h"
-#include "app/secondary_window_win.h"
+#include "catalogue/catalogue_context.h"
+#include "platform/secondary_window_win.h"
 
 namespace velkor {
 
 class CreationWindow : public SecondaryWindow {
  public:
-  explicit CreationWindow(AppContext& context);
+  explicit CreationWindow(CatalogueContext& context);
 
  protected:
   void OnCreated() override;
@@ -18,7 +18,7 @@ class CreationWindow : public SecondaryWindow {
  private:
   void Create(bool askAboutDuplicates);
 
-  AppContext& context_;
+  CatalogueContext& context_;
 };
 
 }  // namespace velkor

@@ -2,8 +2,8 @@
 
 #include <commctrl.h>
 
-#include "app/window_design_win.h"
 #include "platform/text_win.h"
+#include "platform/window_design_win.h"
 
 namespace velkor {
 namespace {

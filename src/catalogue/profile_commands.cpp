@@ -19,13 +19,13 @@ std::string LeftOver(PlatformOps& ops, const std::string& path) {
 
 }  // namespace
 
-int SelectedRowOrTell(AppContext& context) {
+int SelectedRowOrTell(CatalogueContext& context) {
   const int row = context.rows.Selected();
   if (row < 0) context.ops.ShowMessage("请先在列表中选择一个桌面！", Buttons::Ok);
   return row;
 }
 
-void DeleteProfile(AppContext& context) {
+void DeleteProfile(CatalogueContext& context) {
   PlatformOps& ops = context.ops;
   RowList& rows = context.rows;
   const int row = SelectedRowOrTell(context);
@@ -55,7 +55,7 @@ void DeleteProfile(AppContext& context) {
   if (!saved) ops.ShowMessage("桌面列表文件无法保存，删除只在本次运行期间生效。", Buttons::Ok);
 }
 
-void OpenProfileFolder(AppContext& context) {
+void OpenProfileFolder(CatalogueContext& context) {
   const int row = SelectedRowOrTell(context);
   if (row >= 0) context.ops.ShellOpen("open", context.rows.Cell(row, kColPath));
 }

@@ -4,15 +4,15 @@
 
 #include <string>
 
-#include "app/app_context.h"
+#include "catalogue/catalogue_context.h"
 
 namespace velkor {
 
 // The selected row, or -1 after telling the user to select one.
-int SelectedRowOrTell(AppContext& context);
+int SelectedRowOrTell(CatalogueContext& context);
 
-void DeleteProfile(AppContext& context);
-void OpenProfileFolder(AppContext& context);
+void DeleteProfile(CatalogueContext& context);
+void OpenProfileFolder(CatalogueContext& context);
 
 // "2016年2月17日9时5分": the date, then the time down to its last part that is not zero.
 std::string DateText(const DateTime& value);

@@ -25,7 +25,7 @@ constexpr WindowDesign kDesign{L"VelkorPropertiesWindow", L"桌面属性", 383, 
 
 }  // namespace
 
-PropertiesWindow::PropertiesWindow(AppContext& context) : SecondaryWindow(kDesign), context_(context) {}
+PropertiesWindow::PropertiesWindow(CatalogueContext& context) : SecondaryWindow(kDesign), context_(context) {}
 
 void PropertiesWindow::OnCreated() {
   const RowList& rows = context_.rows;

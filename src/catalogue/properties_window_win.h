@@ -2,21 +2,21 @@
 // the window opens.
 #pragma once
 
-#include "app/app_context.h"
-#include "app/secondary_window_win.h"
+#include "catalogue/catalogue_context.h"
+#include "platform/secondary_window_win.h"
 
 namespace velkor {
 
 class PropertiesWindow : public SecondaryWindow {
  public:
-  explicit PropertiesWindow(AppContext& context);
+  explicit PropertiesWindow(CatalogueContext& context);
 
  protected:
   void OnCreated() override;
   void OnCommand(int id, int code) override;
 
  private:
-  AppContext& context_;
+  CatalogueContext& context_;
 };
 
 }  // namespace velkor

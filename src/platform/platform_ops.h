@@ -30,6 +30,10 @@ struct OsVersion {
   uint32_t major = 0, minor = 0;
 };
 
+// The systems the program tells apart: XP (5.1), Windows 7 (6.1) and the others.
+enum class OsGeneration { XP, Win7, Other };
+OsGeneration OsGenerationOf(const OsVersion& version);
+
 struct DateTime {
   int year = 1899, month = 12, day = 30, hour = 0, minute = 0, second = 0;
   bool operator==(const DateTime&) const = default;
@@ -98,5 +102,8 @@ class PlatformOps {
   // Returns false when cancelled; `text` then keeps its value.
   virtual bool InputBox(const std::string& title, const std::string& prompt, std::string& text) = 0;
 };
+
+// Drops one trailing backslash, then asks whether anything of that name exists.
+bool FolderExists(PlatformOps& ops, const std::string& path);
 
 }  // namespace velkor

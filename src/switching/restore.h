@@ -3,7 +3,6 @@
 
 #include <string>
 
-#include "app/startup.h"
 #include "catalogue/row_list.h"
 #include "platform/platform_ops.h"
 #include "switching/shell_folders.h"

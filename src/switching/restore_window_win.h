@@ -1,8 +1,8 @@
 // "还原到系统原来的桌面": the account whose default shell folders are written back.
 #pragma once
 
-#include "app/app_context.h"
-#include "app/secondary_window_win.h"
+#include "catalogue/catalogue_context.h"
+#include "platform/secondary_window_win.h"
 
 namespace velkor {
 
@@ -20,7 +20,7 @@ inline constexpr wchar_t kRestoreWindowClass[] = L"VelkorRestoreWindow";
 
 class RestoreWindow : public SecondaryWindow {
  public:
-  explicit RestoreWindow(AppContext& context)
+  explicit RestoreWindow(CatalogueContext& context)
       : SecondaryWindow({kRestoreWindowClass, L"还原到系统原来的桌面", 306, 144, kRestoreDesign}), context_(context) {}
 
  protected:
@@ -28,7 +28,7 @@ class RestoreWindow : public SecondaryWindow {
   void OnCommand(int id, int code) override;
 
  private:
-  AppContext& context_;
+  CatalogueContext& context_;
 };
 
 }  // namespace velkor

@@ -1,6 +1,5 @@
 #include "switching/shell_folders.h"
 
-#include "app/startup.h"
 #include "catalogue/catalogue_view.h"
 
 namespace velkor {

@@ -1,36 +1,15 @@
-// The shell folders that switching and the restore rewrite, and registry writes
+// Registry writes of the shell folders that switching and the restore rewrite,
 // planned as data: portable code builds the ordered list, one step applies it.
 #pragma once
 
-#include <array>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "catalogue/profile_layout.h"
 #include "platform/platform_ops.h"
 
 namespace velkor {
-
-struct ShellFolder {
-  const char* profileFolder;  // appended to the profile's base folder; "" for the desktop itself
-  const char* valueName;
-};
-
-// In the order switching goes through it; the Desktop comes first. Creation makes
-// the folders of rows 1 to 8 in this order too.
-// clang-format off
-inline constexpr std::array<ShellFolder, 9> kShellFolderTable = {{
-    {"", "Desktop"},
-    {"\\Cookies", "Cookies"},
-    {"\\Personal", "Personal"},
-    {"\\Favorites", "Favorites"},
-    {"\\History", "History"},
-    {"\\Temporary Internet Files", "Cache"},
-    {"\\Startup", "Startup"},
-    {"\\Local AppData", "Local AppData"},
-    {"\\AppData", "AppData"},
-}};
-// clang-format on
 
 // One text value under HKEY_CURRENT_USER; `path` is key path, backslash, value name.
 struct RegWrite {

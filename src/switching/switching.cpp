@@ -3,7 +3,6 @@
 #include <span>
 #include <vector>
 
-#include "app/startup.h"
 #include "catalogue/catalogue_view.h"
 #include "catalogue/profile_layout.h"
 #include "switching/shell_restart.h"

@@ -30,7 +30,7 @@ MoveCount MoveCategory(PlatformOps& ops, const std::string& desktop, const Categ
   return count;
 }
 
-void ClassifyDesktop(AppContext& context, const std::array<bool, 5>& ticked, DoneMarks& marks) {
+void ClassifyDesktop(CatalogueContext& context, const std::array<bool, 5>& ticked, DoneMarks& marks) {
   const std::string desktop = context.rows.Cell(context.rows.Selected(), kColPath);
   if (desktop.empty()) {
     context.ops.ShowMessage("尚未选择需要进行分类的桌面！", Buttons::Ok);

@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "app/app_context.h"
+#include "catalogue/catalogue_context.h"
 
 namespace velkor {
 
@@ -43,7 +43,7 @@ class DoneMarks {
 
 // Runs the ticked categories on the selected row's desktop, showing each one's mark
 // as it finishes, then the closing message. With no desktop selected it only says so.
-void ClassifyDesktop(AppContext& context, const std::array<bool, 5>& ticked, DoneMarks& marks);
+void ClassifyDesktop(CatalogueContext& context, const std::array<bool, 5>& ticked, DoneMarks& marks);
 
 // "name (n).ext" for the n-th copy of "name.ext".
 std::string NumberedName(const std::string& name, int n);

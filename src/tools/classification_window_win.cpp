@@ -27,7 +27,7 @@ constexpr WindowDesign kDesign{L"VelkorClassificationWindow", L"桌面文件快�
 
 }  // namespace
 
-ClassificationWindow::ClassificationWindow(AppContext& context) : SecondaryWindow(kDesign), context_(context) {}
+ClassificationWindow::ClassificationWindow(CatalogueContext& context) : SecondaryWindow(kDesign), context_(context) {}
 
 void ClassificationWindow::OnCreated() { HideAll(); }
 

@@ -1,15 +1,15 @@
 // "桌面文件快速分类": tick categories, press "快速分类", see which ran.
 #pragma once
 
-#include "app/app_context.h"
-#include "app/secondary_window_win.h"
+#include "catalogue/catalogue_context.h"
+#include "platform/secondary_window_win.h"
 #include "tools/classification.h"
 
 namespace velkor {
 
 class ClassificationWindow : public SecondaryWindow, private DoneMarks {
  public:
-  explicit ClassificationWindow(AppContext& context);
+  explicit ClassificationWindow(CatalogueContext& context);
 
  protected:
   void OnCreated() override;
@@ -19,7 +19,7 @@ class ClassificationWindow : public SecondaryWindow, private DoneMarks {
   void HideAll() override;
   void Show(size_t category) override;
 
-  AppContext& context_;
+  CatalogueContext& context_;
 };
 
 }  // namespace velkor

@@ -6,7 +6,7 @@
 #include <memory>
 #include <span>
 
-#include "app/menu_builder_win.h"
+#include "platform/menu_builder_win.h"
 #include "platform/text_win.h"
 
 namespace velkor {
@@ -46,12 +46,12 @@ constexpr WindowDesign kSearchWindowDesign{kSearchWindowClass, L"搜索窗口", 
 
 // clang-format off
 constexpr MenuItem kResultMenu[] = {
-    {"右键菜单", 0, false, kCmdNone},
-    {"默认方式打开", 1, true, static_cast<Command>(kIdOpenResult)},
-    {"-", 1, true, kCmdNone},
-    {"默认编辑器打开", 1, true, static_cast<Command>(kIdEditResult)},
-    {"-", 1, true, kCmdNone},
-    {"浏览所在文件夹", 1, true, static_cast<Command>(kIdExploreResult)},
+    {"右键菜单", 0, false, 0},
+    {"默认方式打开", 1, true, kIdOpenResult},
+    {"-", 1, true, 0},
+    {"默认编辑器打开", 1, true, kIdEditResult},
+    {"-", 1, true, 0},
+    {"浏览所在文件夹", 1, true, kIdExploreResult},
 };
 // clang-format on
 
@@ -107,7 +107,7 @@ std::string ItemText(HWND list, int item) {
 
 HMENU BuildResultMenu() { return BuildPopupMenu(kResultMenu, "右键菜单"); }
 
-SearchWindow::SearchWindow(AppContext& context)
+SearchWindow::SearchWindow(CatalogueContext& context)
     : SecondaryWindow(kSearchWindowDesign),
       context_(context),
       engine_(system_, *this),

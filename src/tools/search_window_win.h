@@ -3,9 +3,9 @@
 
 #include <windows.h>
 
-#include "app/app_context.h"
-#include "app/secondary_window_win.h"
+#include "catalogue/catalogue_context.h"
 #include "platform/handles_win.h"
+#include "platform/secondary_window_win.h"
 #include "tools/search_engine.h"
 #include "tools/search_results.h"
 #include "tools/search_system_win.h"
@@ -47,7 +47,7 @@ HMENU BuildResultMenu();
 
 class SearchWindow : public SecondaryWindow, private SearchView {
  public:
-  explicit SearchWindow(AppContext& context);
+  explicit SearchWindow(CatalogueContext& context);
 
  protected:
   void OnCreated() override;
@@ -70,7 +70,7 @@ class SearchWindow : public SecondaryWindow, private SearchView {
   bool OnColor(HWND control, HDC dc, LRESULT& result) const;
   void DropPendingResults();
 
-  AppContext& context_;
+  CatalogueContext& context_;
   Win32SearchSystem system_;
   SearchEngine engine_;
   bool textMode_ = true;

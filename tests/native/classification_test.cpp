@@ -35,7 +35,7 @@ class ClassificationTest : public ::testing::Test {
   FakePlatform ops;
   MemoryRows rows;
   AppPaths paths{"C:\\app", "v.exe"};
-  AppContext context{ops, rows, paths, {}};
+  CatalogueContext context{ops, rows, paths};
   RecordedMarks marks;
 };
 

@@ -22,7 +22,7 @@ class ProfilesTest : public ::testing::Test {
   FakePlatform ops;
   MemoryRows rows;
   AppPaths paths{"C:\\app", "v.exe"};
-  AppContext context{ops, rows, paths, {}};
+  CatalogueContext context{ops, rows, paths};
   const std::string root = "C:\\app\\软件配置\\桌面配置\\";
 };
 
@@ -70,7 +70,7 @@ TEST_F(ProfilesTest, RefusedRequestsMakeAndSaveNothing) {
     FakePlatform fresh;
     fresh.AddDir("C:\\app\\软件配置\\桌面配置");
     MemoryRows list;
-    AppContext ctx{fresh, list, paths, {}};
+    CatalogueContext ctx{fresh, list, paths};
     const size_t dirsBefore = fresh.dirs.size();
     EXPECT_EQ(CreateProfile(ctx, request), CreationResult::Refused) << request.title << " " << request.customPath;
     EXPECT_EQ(fresh.dirs.size(), dirsBefore) << request.title;
@@ -90,7 +90,7 @@ TEST_F(ProfilesTest, EmptyTitleDoesNothing) {
 
 TEST_F(ProfilesTest, DesktopThatCannotBeMadeIsNeverReportedAsCreated) {
   FakePlatform noRoot;  // the profiles folder is missing
-  AppContext ctx{noRoot, rows, paths, {}};
+  CatalogueContext ctx{noRoot, rows, paths};
   EXPECT_EQ(CreateProfile(ctx, {"a", "", {}}), CreationResult::Refused);
   EXPECT_EQ(rows.RowCount(), 0);
   ASSERT_EQ(noRoot.messages.size(), 1u);
@@ -231,16 +231,14 @@ TEST(DateTextTest, DropsTrailingZeroParts) {
 
 TEST(SettingsTest, PasswordMessages) {
   FakePlatform ops;
-  MemoryRows rows;
-  AppPaths paths{"C:", "v.exe"};
-  AppContext context{ops, rows, paths, {}};
-  PasswordToggled(context, true);  // cancelled at first use
+  std::string held;
+  PasswordToggled(ops, held, true);  // cancelled at first use
   ops.inputAnswers = {{true, "s3cret"}};
-  PasswordToggled(context, true);
-  PasswordToggled(context, false);
-  PasswordToggled(context, true);  // cancelled after clearing
+  PasswordToggled(ops, held, true);
+  PasswordToggled(ops, held, false);
+  PasswordToggled(ops, held, true);  // cancelled after clearing
   ops.inputAnswers = {{true, ""}};
-  PasswordToggled(context, true);
+  PasswordToggled(ops, held, true);
   EXPECT_EQ(ops.messages,
             (std::vector<std::string>{"记录已更新，请牢记密码：", "记录已更新，请牢记密码：s3cret", "密码已清除！",
                                       "记录已更新，请牢记密码：", "记录已更新，请牢记密码："}));

@@ -4,6 +4,7 @@
 
 #include "catalogue/catalogue_file.h"
 #include "catalogue/catalogue_view.h"
+#include "catalogue/program_paths.h"
 #include "fake_platform.h"
 #include "memory_rows.h"
 

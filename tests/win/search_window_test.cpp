@@ -1,3 +1,4 @@
+#include <windows.h>
 #include <commctrl.h>
 
 #include <algorithm>
@@ -100,7 +101,7 @@ class SearchWindowTest : public ::testing::Test {
   test::FakePlatform ops;
   test::MemoryRows rows;
   AppPaths paths{"C:\\app", "v.exe"};
-  AppContext context{ops, rows, paths, {}};
+  CatalogueContext context{ops, rows, paths};
   SearchWindow window{context};
 };
 

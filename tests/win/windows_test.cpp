@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "app/menu_builder_win.h"
+#include "app/main_menu.h"
 #include "catalogue/creation_window_win.h"
 #include "fake_platform.h"
 #include "memory_rows.h"
+#include "platform/menu_builder_win.h"
 #include "platform/text_win.h"
 
 namespace velkor {
@@ -54,7 +55,7 @@ TEST(SecondaryWindows, OpenOnceBringsBackTheOpenWindow) {
   test::FakePlatform ops;
   test::MemoryRows rows;
   AppPaths paths{"C:\\app", "v.exe"};
-  AppContext context{ops, rows, paths, {}};
+  CatalogueContext context{ops, rows, paths};
   CreationWindow window(context);
   window.OpenOnce();
   ASSERT_TRUE(window.IsOpen());

@@ -1,4 +1,4 @@
-#include "app/menu_builder_win.h"
+#include "platform/menu_builder_win.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "app/window_design_win.h"
+#include "platform/window_design_win.h"
 
 #include <commctrl.h>
 

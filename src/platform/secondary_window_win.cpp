@@ -1,4 +1,4 @@
-#include "app/secondary_window_win.h"
+#include "platform/secondary_window_win.h"
 
 #include <commctrl.h>
 

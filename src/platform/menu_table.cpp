@@ -1,4 +1,4 @@
-#include "app/main_menu.h"
+#include "platform/menu_table.h"
 
 #include <cstring>
 

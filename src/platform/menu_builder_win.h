@@ -5,7 +5,7 @@
 
 #include <span>
 
-#include "app/main_menu.h"
+#include "platform/menu_table.h"
 
 namespace velkor {
 

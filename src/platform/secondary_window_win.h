@@ -7,8 +7,8 @@
 #include <span>
 #include <string>
 
-#include "app/window_design_win.h"
 #include "platform/handles_win.h"
+#include "platform/window_design_win.h"
 
 namespace velkor {
 
