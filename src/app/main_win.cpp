@@ -6,8 +6,10 @@
 #include <string>
 
 #include "app/main_window_win.h"
+#include "platform/handles_win.h"
 #include "platform/platform_ops_win.h"
 #include "platform/text_win.h"
+#include "platform/win_util_win.h"
 
 namespace {
 
@@ -17,16 +19,10 @@ std::string ExecutablePath() {
   return velkor::Narrow(path);
 }
 
-// Secondary windows get dialog keyboard handling (Tab, Enter, Esc).
-bool IsSecondaryWindowMessage(HWND main, MSG& msg) {
-  HWND top = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-  return top && top != main && IsDialogMessageW(top, &msg);
-}
-
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
-  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  const velkor::ComInit com;
   INITCOMMONCONTROLSEX icc{sizeof(icc),
                            ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
@@ -35,17 +31,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   const velkor::AppPaths paths = velkor::AppPaths::FromExecutable(ExecutablePath());
   SetCurrentDirectoryW(velkor::Widen(paths.runDir + "\\").c_str());
 
-  {
-    velkor::MainWindow window(ops, paths);
-    if (window.Create(showCommand)) {
-      MSG msg;
-      while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (IsSecondaryWindowMessage(window.Handle(), msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-      }
-    }
+  velkor::MainWindow window(ops, paths);
+  if (window.Create(showCommand)) {
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) velkor::DispatchWindowMessage(msg);
   }
-  CoUninitialize();
   return 0;
 }

@@ -7,6 +7,7 @@
 #include "catalogue/profile_commands.h"
 #include "platform/menu_builder_win.h"
 #include "platform/text_win.h"
+#include "platform/win_util_win.h"
 #include "platform/window_design_win.h"
 #include "switching/shell_restart.h"
 #include "switching/switching.h"
@@ -18,12 +19,13 @@ namespace {
 enum : int { kIdList = 1001 };
 constexpr UINT kTrayId = 1;
 
-// clang-format off
-constexpr ControlSpec kMainDesign[] = {
-    {ControlKind::ListView, kIdList, "超级列表框1", 0, 0, 496, 232, nullptr,
-     LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER},
+constexpr ControlSpec kControls[] = {
+    design::ListView(kIdList, "超级列表框1", {0, 0, 496, 232})
+        .Style(LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER),
 };
-// clang-format on
+
+// The title depends on the system and is set as the window is created.
+constexpr WindowDesign kDesign{kMainWindowClass, nullptr, 505, 283, kControls, 50, 50};
 
 constexpr char kContactLink[] = "tencent://Message/?Uin=80012345&websiteName=velkor-soft&Menu=yes";
 
@@ -34,9 +36,8 @@ MainWindow::MainWindow(PlatformOps& ops, AppPaths paths)
 
 bool MainWindow::Create(int showCommand) {
   RegisterWindowClass(kMainWindowClass, RoutedWindowProc<MainWindow>);
-  window_ = CreateDesignedWindow(kMainWindowClass, Widen(kProgramTitle).c_str(),
-                                 WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 50, 50, 505, 283, this,
-                                 BuildMenuBar(kMainMenu));
+  window_ = CreateDesignedWindow(kDesign, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, this,
+                                 BuildMenuBar(kMainMenu).release());
   if (!window_) return false;
   ShowWindow(window_, showCommand);
   UpdateWindow(window_);
@@ -52,7 +53,7 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DPICHANGED:
       FollowDpiChange(window_, lp);
       font_.reset(CreateMessageFont(WindowDpi(window_)));
-      LayoutControls(window_, kMainDesign, static_cast<HFONT>(font_.get()));
+      LayoutControls(window_, kControls, font_.get());
       ScaleCatalogueColumns(rows_.Handle(), WindowDpi(window_));
       return 0;
     case WM_COMMAND: OnCommand(LOWORD(wp)); return 0;
@@ -85,7 +86,7 @@ bool MainWindow::OnCreate() {
 
   const UINT dpi = WindowDpi(window_);
   font_.reset(CreateMessageFont(dpi));
-  CreateControls(window_, kMainDesign, static_cast<HFONT>(font_.get()));
+  CreateControls(window_, kControls, font_.get());
   HWND list = GetDlgItem(window_, kIdList);
   ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
   AddCatalogueColumns(list);
@@ -139,13 +140,8 @@ void MainWindow::OnNotify(const NMHDR& header) {
 }
 
 void MainWindow::PopUp(const char* menuCaption) {
-  POINT at;
-  GetCursorPos(&at);
-  HMENU menu = BuildPopupMenu(kMainMenu, menuCaption);
-  SetForegroundWindow(window_);  // so the menu closes when the user clicks elsewhere
-  TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x + 3, at.y + 3, 0, window_, nullptr);
-  PostMessageW(window_, WM_NULL, 0, 0);
-  DestroyMenu(menu);
+  const UniqueMenu menu = BuildPopupMenu(kMainMenu, menuCaption);
+  PopUpMenuAtCursor(window_, menu.get(), 3);
 }
 
 void MainWindow::AddTrayIcon() {

@@ -54,7 +54,7 @@ class MainWindow {
   CatalogueContext context_;
   std::string heldPassword_;
   HWND window_ = nullptr;
-  UniqueGdi font_;
+  UniqueFont font_;
   HICON icon_ = nullptr;
   UINT taskbarCreated_ = 0;
   SingleInstance instance_;

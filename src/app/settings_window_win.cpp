@@ -7,12 +7,12 @@ namespace {
 
 enum : int { kIdGroup = 100, kIdAutoStart, kIdPassword };
 
-using K = ControlKind;
+using namespace design;
 // clang-format off
 constexpr ControlSpec kControls[] = {
-    {K::CheckBox, kIdAutoStart, "选择框1", 24, 27, 256, 24, L"开启自动启动，默认托盘运行", 0, kIdGroup},
-    {K::CheckBox, kIdPassword, "选择框2", 24, 60, 232, 16, L"每次打开都需要进行密码认证", 0, kIdGroup},
-    {K::Frame, kIdGroup, "分组框1", 0, -3, 367, 224, nullptr},
+    CheckBox(kIdAutoStart, "选择框1", {24, 27, 256, 24}, L"开启自动启动，默认托盘运行").InFrame(kIdGroup),
+    CheckBox(kIdPassword,  "选择框2", {24, 60, 232, 16}, L"每次打开都需要进行密码认证").InFrame(kIdGroup),
+    Frame(kIdGroup,        "分组框1", {0, -3, 367, 224}),
 };
 // clang-format on
 

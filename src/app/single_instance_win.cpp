@@ -1,6 +1,7 @@
 #include "app/single_instance_win.h"
 
 #include "platform/text_win.h"
+#include "platform/win_util_win.h"
 
 namespace velkor {
 namespace {
@@ -10,19 +11,6 @@ bool IsOtherInstanceWindow(HWND window, HWND own, const wchar_t* windowClass) {
   DWORD pid = 0;
   return window && window != own && IsWindow(window) && GetClassNameW(window, cls, ARRAYSIZE(cls)) &&
          wcscmp(cls, windowClass) == 0 && GetWindowThreadProcessId(window, &pid) && pid != GetCurrentProcessId();
-}
-
-struct FindState {
-  HWND own;
-  const wchar_t* windowClass;
-  HWND found;
-};
-
-BOOL CALLBACK FindOther(HWND window, LPARAM lp) {
-  auto* state = reinterpret_cast<FindState*>(lp);
-  if (!IsOtherInstanceWindow(window, state->own, state->windowClass)) return TRUE;
-  state->found = window;
-  return FALSE;
 }
 
 }  // namespace
@@ -36,9 +24,11 @@ bool SingleInstance::AnotherIsRunning(PlatformOps& ops, const char* name, HWND w
       // A user who may not write at the root of HKEY_LOCAL_MACHINE leaves the value
       // missing or stale: find the first instance by its window class instead.
       if (!IsOtherInstanceWindow(first, window, windowClass)) {
-        FindState state{window, windowClass, nullptr};
-        EnumWindows(FindOther, reinterpret_cast<LPARAM>(&state));
-        first = state.found;
+        first = nullptr;
+        ForEachTopLevelWindow([&](HWND other) {
+          if (IsOtherInstanceWindow(other, window, windowClass)) first = other;
+          return first == nullptr;
+        });
       }
       if (first) ShowWindow(first, SW_SHOW);
     }

@@ -35,30 +35,30 @@ constexpr int kOptionBoxes[] = {kIdCookies, kIdPersonal,     kIdFavorites,    kI
                                 kIdTemporaryFiles, kIdStartup, kIdLocalAppData, kIdAppData};
 // clang-format on
 
-using K = ControlKind;
+using namespace design;
 // clang-format off
 constexpr ControlSpec kControls[] = {
-    {K::Label, kIdTitleLabel, "透明标签1", 26, 72, 92, 32, L"桌面标题", SS_CENTERIMAGE, 0, 0},
-    {K::Edit, kIdTitle, "编辑框1", 96, 71, 192, 32, L"", 0, 0, 0},
-    {K::Button, kIdCreate, "按钮1", 95, 128, 177, 32, L"创建新桌面", 0, 0, 0},
-    {K::Button, kIdNextPage, "按钮2", 271, 128, 16, 32, L"〉", 0, 0, 0},
-    {K::Label, kIdPathLabel, "透明标签2", 8, 28, 88, 24, L"自定义桌面路径", SS_CENTERIMAGE, 0, 1},
-    {K::Edit, kIdPath, "编辑框2", 99, 25, 208, 31, L"", 0, 0, 1},
-    {K::Button, kIdBrowse, "按钮3", 307, 24, 29, 32, L">>>", 0, 0, 1},
-    {K::CheckBox, kIdPersonal, "选择框3", 18, 83, 69, 16, L"我的文档", 0, 0, 1},
-    {K::CheckBox, kIdCookies, "选择框2", 103, 83, 69, 16, L"Cookies", 0, 0, 1},
-    {K::CheckBox, kIdHistory, "选择框5", 190, 83, 69, 16, L"历史记录", 0, 0, 1},
-    {K::CheckBox, kIdStartup, "选择框7", 18, 107, 69, 16, L"启动路径", 0, 0, 1},
-    {K::CheckBox, kIdAppData, "选择框1", 103, 107, 69, 16, L"应用数据", 0, 0, 1},
-    {K::CheckBox, kIdLocalAppData, "选择框8", 190, 107, 137, 16, L"应用程序临时目录", 0, 0, 1},
-    {K::CheckBox, kIdFavorites, "选择框4", 18, 132, 69, 16, L"收藏夹", 0, 0, 1},
-    {K::CheckBox, kIdTemporaryFiles, "选择框6", 103, 132, 88, 16, L"临时文件夹", 0, 0, 1},
-    {K::CheckBox, kIdSelectAll, "选择框9", 190, 132, 88, 16, L"全部选择", 0, 0, 1},
-    {K::Button, kIdPreviousPage, "按钮4", 8, 168, 16, 32, L"<", 0, 0, 1},
+    Label(kIdTitleLabel,        "透明标签1", {26, 72, 92, 32},    L"桌面标题").Style(SS_CENTERIMAGE).OnPage(0),
+    Edit(kIdTitle,              "编辑框1",   {96, 71, 192, 32},   L"").OnPage(0),
+    Button(kIdCreate,           "按钮1",     {95, 128, 177, 32},  L"创建新桌面").OnPage(0),
+    Button(kIdNextPage,         "按钮2",     {271, 128, 16, 32},  L"〉").OnPage(0),
+    Label(kIdPathLabel,         "透明标签2", {8, 28, 88, 24},     L"自定义桌面路径").Style(SS_CENTERIMAGE).OnPage(1),
+    Edit(kIdPath,               "编辑框2",   {99, 25, 208, 31},   L"").OnPage(1),
+    Button(kIdBrowse,           "按钮3",     {307, 24, 29, 32},   L">>>").OnPage(1),
+    CheckBox(kIdPersonal,       "选择框3",   {18, 83, 69, 16},    L"我的文档").OnPage(1),
+    CheckBox(kIdCookies,        "选择框2",   {103, 83, 69, 16},   L"Cookies").OnPage(1),
+    CheckBox(kIdHistory,        "选择框5",   {190, 83, 69, 16},   L"历史记录").OnPage(1),
+    CheckBox(kIdStartup,        "选择框7",   {18, 107, 69, 16},   L"启动路径").OnPage(1),
+    CheckBox(kIdAppData,        "选择框1",   {103, 107, 69, 16},  L"应用数据").OnPage(1),
+    CheckBox(kIdLocalAppData,   "选择框8",   {190, 107, 137, 16}, L"应用程序临时目录").OnPage(1),
+    CheckBox(kIdFavorites,      "选择框4",   {18, 132, 69, 16},   L"收藏夹").OnPage(1),
+    CheckBox(kIdTemporaryFiles, "选择框6",   {103, 132, 88, 16},  L"临时文件夹").OnPage(1),
+    CheckBox(kIdSelectAll,      "选择框9",   {190, 132, 88, 16},  L"全部选择").OnPage(1),
+    Button(kIdPreviousPage,     "按钮4",     {8, 168, 16, 32},    L"<").OnPage(1),
     // The tab control only frames the pages (they are switched by the buttons); it comes
     // last so the pages' controls are drawn above it.
-    {K::Tab, kIdTab, "高级选择夹1", 0, 0, 376, 208, nullptr, 0, 0, -1},
-    {K::StatusBar, kIdStatus, "状态条1", 0, 202, 374, 20, nullptr, 0, 0, -1},
+    Tab(kIdTab,                 "高级选择夹1", {0, 0, 376, 208}),
+    StatusBar(kIdStatus,        "状态条1",   {0, 202, 374, 20}),
 };
 // clang-format on
 

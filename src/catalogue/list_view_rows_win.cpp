@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "platform/text_win.h"
+#include "platform/win_util_win.h"
 #include "platform/window_design_win.h"
 
 namespace velkor {
@@ -47,19 +48,7 @@ int ListViewRows::ColumnCount() const { return Header_GetItemCount(ListView_GetH
 
 std::string ListViewRows::Cell(int row, int column) const {
   if (row < 0 || row >= RowCount() || column < 0 || column >= ColumnCount()) return {};
-  std::wstring text(260, L'\0');
-  for (;;) {
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = text.data();
-    item.cchTextMax = static_cast<int>(text.size());
-    const int n = static_cast<int>(SendMessageW(list_, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item)));
-    if (n < static_cast<int>(text.size()) - 1) {
-      text.resize(n);
-      return Narrow(text);
-    }
-    text.resize(text.size() * 2);
-  }
+  return ListViewText(list_, row, column);
 }
 
 void ListViewRows::SetCell(int row, int column, const std::string& text) {

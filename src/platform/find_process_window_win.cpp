@@ -2,13 +2,21 @@
 
 #include <algorithm>
 #include <cwctype>
-#include <vector>
+
+#include "platform/win_util_win.h"
 
 namespace velkor {
 namespace {
 
-BOOL CALLBACK Collect(HWND window, LPARAM lp) {
-  auto* records = reinterpret_cast<std::vector<TopWindowRecord>*>(lp);
+struct TopWindowRecord {
+  HWND window;
+  DWORD processId;
+  DWORD threadId;
+  std::wstring text;       // at most 255 characters
+  std::wstring className;  // at most 49 characters
+};
+
+TopWindowRecord RecordOf(HWND window) {
   TopWindowRecord r{window, 0, 0, {}, {}};
   r.threadId = GetWindowThreadProcessId(window, &r.processId);
   wchar_t text[256] = L"", cls[50] = L"";
@@ -16,8 +24,7 @@ BOOL CALLBACK Collect(HWND window, LPARAM lp) {
   GetClassNameW(window, cls, 50);
   r.text = text;
   r.className = cls;
-  records->push_back(std::move(r));
-  return TRUE;
+  return r;
 }
 
 bool ContainsIgnoringCase(std::wstring haystack, std::wstring needle) {
@@ -32,15 +39,16 @@ bool ContainsIgnoringCase(std::wstring haystack, std::wstring needle) {
 }  // namespace
 
 HWND FindProcessWindow(DWORD processId, const std::wstring& title, const std::wstring& className) {
-  std::vector<TopWindowRecord> records;
-  EnumWindows(Collect, reinterpret_cast<LPARAM>(&records));
-  for (const TopWindowRecord& r : records) {
+  HWND found = nullptr;
+  ForEachTopLevelWindow([&](HWND window) {
+    const TopWindowRecord r = RecordOf(window);
     if (r.processId == processId && IsWindowVisible(r.window) &&
         (title.empty() || ContainsIgnoringCase(r.text, title)) &&
         (className.empty() || ContainsIgnoringCase(r.className, className)))
-      return r.window;
-  }
-  return nullptr;
+      found = window;
+    return found == nullptr;
+  });
+  return found;
 }
 
 }  // namespace velkor

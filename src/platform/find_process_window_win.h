@@ -7,14 +7,6 @@
 
 namespace velkor {
 
-struct TopWindowRecord {
-  HWND window;
-  DWORD processId;
-  DWORD threadId;
-  std::wstring text;       // at most 255 characters
-  std::wstring className;  // at most 49 characters
-};
-
 // `title` and `className`, when not empty, must occur in the window's text and class
 // name, ignoring case.
 HWND FindProcessWindow(DWORD processId, const std::wstring& title = {}, const std::wstring& className = {});

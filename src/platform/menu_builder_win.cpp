@@ -13,19 +13,17 @@ size_t AddLevel(HMENU menu, std::span<const MenuItem> items, size_t i, int level
   while (i < items.size() && items[i].level >= level) {
     const MenuItem& item = items[i++];
     const bool hasChildren = i < items.size() && items[i].level > level;
-    HMENU sub = nullptr;
+    UniqueMenu sub;
     if (hasChildren) {
-      sub = CreatePopupMenu();
-      i = AddLevel(sub, items, i, level + 1);
+      sub.reset(CreatePopupMenu());
+      i = AddLevel(sub.get(), items, i, level + 1);
     }
-    if (!item.visible) {
-      if (sub) DestroyMenu(sub);
-      continue;
-    }
+    if (!item.visible) continue;
     if (std::string(item.caption) == "-") {
       AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     } else if (sub) {
-      AppendMenuW(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub), Widen(item.caption).c_str());
+      // The menu owns its submenu from here on.
+      AppendMenuW(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub.release()), Widen(item.caption).c_str());
     } else {
       AppendMenuW(menu, MF_STRING, item.command, Widen(item.caption).c_str());
     }
@@ -35,16 +33,15 @@ size_t AddLevel(HMENU menu, std::span<const MenuItem> items, size_t i, int level
 
 }  // namespace
 
-HMENU BuildMenuBar(std::span<const MenuItem> menu) {
-  HMENU bar = CreateMenu();
-  AddLevel(bar, menu, 0, 0);
+UniqueMenu BuildMenuBar(std::span<const MenuItem> menu) {
+  UniqueMenu bar(CreateMenu());
+  AddLevel(bar.get(), menu, 0, 0);
   return bar;
 }
 
-HMENU BuildPopupMenu(std::span<const MenuItem> menu, const char* caption) {
-  HMENU popup = CreatePopupMenu();
-  const std::span<const MenuItem> children = MenuChildren(menu, caption);
-  AddLevel(popup, children, 0, 1);
+UniqueMenu BuildPopupMenu(std::span<const MenuItem> menu, const char* caption) {
+  UniqueMenu popup(CreatePopupMenu());
+  AddLevel(popup.get(), MenuChildren(menu, caption), 0, 1);
   return popup;
 }
 

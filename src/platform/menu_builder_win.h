@@ -5,12 +5,13 @@
 
 #include <span>
 
+#include "platform/handles_win.h"
 #include "platform/menu_table.h"
 
 namespace velkor {
 
-HMENU BuildMenuBar(std::span<const MenuItem> menu);
+UniqueMenu BuildMenuBar(std::span<const MenuItem> menu);
 // The popup menu of the hidden top-level menu `caption`, built anew for each showing.
-HMENU BuildPopupMenu(std::span<const MenuItem> menu, const char* caption);
+UniqueMenu BuildPopupMenu(std::span<const MenuItem> menu, const char* caption);
 
 }  // namespace velkor

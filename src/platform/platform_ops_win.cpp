@@ -333,12 +333,10 @@ std::string Win32PlatformOps::BrowseForFolder(const std::string& title) {
   bi.hwndOwner = GetActiveWindow();
   bi.lpszTitle = prompt.c_str();
   bi.ulFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX | BIF_NEWDIALOGSTYLE;
-  PIDLIST_ABSOLUTE pidl = SHBrowseForFolderW(&bi);
-  if (!pidl) return {};
+  const TaskMem<ITEMIDLIST> chosen(SHBrowseForFolderW(&bi));
+  if (!chosen) return {};
   wchar_t path[MAX_PATH] = L"";
-  const bool ok = SHGetPathFromIDListW(pidl, path);
-  CoTaskMemFree(pidl);
-  return ok ? Narrow(path) : std::string();
+  return SHGetPathFromIDListW(chosen.get(), path) ? Narrow(path) : std::string();
 }
 
 int Win32PlatformOps::ShowMessage(const std::string& text, Buttons buttons) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/text_win.h"
+#include "platform/win_util_win.h"
 
 namespace velkor {
 
@@ -20,11 +21,11 @@ void SecondaryWindow::OpenOnce() {
     return;
   }
   RegisterWindowClass(design_.className, RoutedWindowProc<SecondaryWindow>);
-  CreateDesignedWindow(design_.className, design_.title, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                       CW_USEDEFAULT, CW_USEDEFAULT, design_.width, design_.height, this);
+  CreateDesignedWindow(design_, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, this);
   if (!window_) return;
+  UseDialogKeys(window_);
   font_.reset(CreateMessageFont(Dpi()));
-  CreateControls(window_, design_.controls, static_cast<HFONT>(font_.get()));
+  CreateControls(window_, design_.controls, font_.get());
   for (const ControlSpec& item : design_.controls)
     if (item.kind == ControlKind::Edit)
       SetWindowSubclass(Control(item.id), EditProc, 0, reinterpret_cast<DWORD_PTR>(this));
@@ -37,18 +38,9 @@ void SecondaryWindow::Close() {
   if (window_) SendMessageW(window_, WM_CLOSE, 0, 0);
 }
 
-std::string SecondaryWindow::Text(int id) const {
-  HWND control = Control(id);
-  const int n = GetWindowTextLengthW(control);
-  std::wstring text(n + 1, L'\0');
-  GetWindowTextW(control, text.data(), n + 1);
-  text.resize(n);
-  return Narrow(text);
-}
+std::string SecondaryWindow::Text(int id) const { return WindowText(Control(id)); }
 
-void SecondaryWindow::SetText(int id, const std::string& text) const {
-  SetWindowTextW(Control(id), Widen(text).c_str());
-}
+void SecondaryWindow::SetText(int id, const std::string& text) const { SetWindowTextUtf8(Control(id), text); }
 
 bool SecondaryWindow::Checked(int id) const { return SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
@@ -116,12 +108,13 @@ LRESULT SecondaryWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DPICHANGED:
       FollowDpiChange(window_, lp);
       font_.reset(CreateMessageFont(Dpi()));
-      LayoutControls(window_, design_.controls, static_cast<HFONT>(font_.get()));
+      LayoutControls(window_, design_.controls, font_.get());
       return 0;
     case WM_NCDESTROY: {
       HWND window = window_;
       window_ = nullptr;
       font_.reset();
+      UseDialogKeys(window, false);
       SetWindowLongPtrW(window, GWLP_USERDATA, 0);
       OnDestroyed();
       return DefWindowProcW(window, msg, wp, lp);

@@ -12,13 +12,6 @@
 
 namespace velkor {
 
-struct WindowDesign {
-  const wchar_t* className;
-  const wchar_t* title;
-  int width, height;  // outer size at 96 DPI
-  std::span<const ControlSpec> controls;
-};
-
 class SecondaryWindow {
  public:
   explicit SecondaryWindow(const WindowDesign& design) : design_(design) {}
@@ -61,7 +54,7 @@ class SecondaryWindow {
 
   const WindowDesign design_;
   HWND window_ = nullptr;
-  UniqueGdi font_;
+  UniqueFont font_;
 };
 
 }  // namespace velkor

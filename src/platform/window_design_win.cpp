@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/handles_win.h"
 #include "platform/proc_address_win.h"
 
 namespace velkor {
@@ -39,12 +40,10 @@ const ControlSpec* FindSpec(std::span<const ControlSpec> design, int id) {
 
 // A label is as wide as its text needs, even where the design is a little narrower.
 int TextWidth(HFONT font, const wchar_t* text) {
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, font);
+  const WindowDc screen;
+  const SelectedObject selected(screen.get(), font);
   SIZE size{};
-  GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &size);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
+  GetTextExtentPoint32W(screen.get(), text, static_cast<int>(wcslen(text)), &size);
   return size.cx;
 }
 
@@ -56,9 +55,7 @@ UINT WindowDpi(HWND window) {
   if (getDpi && window) {
     if (const UINT dpi = getDpi(window)) return dpi;
   }
-  HDC screen = GetDC(nullptr);
-  const UINT dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
+  const UINT dpi = GetDeviceCaps(WindowDc().get(), LOGPIXELSY);
   return dpi ? dpi : 96;
 }
 
@@ -138,21 +135,18 @@ void RegisterWindowClass(const wchar_t* className, WNDPROC proc) {
   RegisterClassExW(&wc);
 }
 
-HWND CreateDesignedWindow(const wchar_t* className, const wchar_t* title, DWORD style, int x, int y, int width,
-                          int height, void* self, HMENU menu) {
+HWND CreateDesignedWindow(const WindowDesign& design, DWORD style, void* self, HMENU menu) {
   const UINT dpi = WindowDpi(nullptr);
-  width = Scale(width, dpi), height = Scale(height, dpi);
-  if (x == CW_USEDEFAULT) {
-    // Secondary windows open in the middle of the work area.
+  const int width = Scale(design.width, dpi), height = Scale(design.height, dpi);
+  int x = Scale(design.x, dpi), y = Scale(design.y, dpi);
+  if (design.x == WindowDesign::kCentred) {
     RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
     x = area.left + (area.right - area.left - width) / 2;
     y = area.top + (area.bottom - area.top - height) / 2;
-  } else {
-    x = Scale(x, dpi), y = Scale(y, dpi);
   }
-  return CreateWindowExW(0, className, title, style, x, y, width, height, nullptr, menu, GetModuleHandleW(nullptr),
-                         self);
+  return CreateWindowExW(0, design.className, design.title ? design.title : L"", style, x, y, width, height, nullptr,
+                         menu, GetModuleHandleW(nullptr), self);
 }
 
 }  // namespace velkor

@@ -10,6 +10,11 @@ namespace velkor {
 
 enum class ControlKind { ListView, Edit, Button, CheckBox, Radio, DropList, Tab, Frame, Label, StatusBar, Picture };
 
+// A place and size in pixels at 96 DPI.
+struct Place {
+  int x, y, width, height;
+};
+
 struct ControlSpec {
   ControlKind kind;
   int id;
@@ -19,6 +24,87 @@ struct ControlSpec {
   DWORD extraStyle = 0;
   int frame = 0;  // id of the frame whose place this control's place is relative to
   int page = -1;  // tab page the control belongs to; -1 for every page
+
+  // Refinements named in the table, so a row says what its extra values mean.
+  constexpr ControlSpec Style(DWORD style) const {
+    ControlSpec c = *this;
+    c.extraStyle |= style;
+    return c;
+  }
+  constexpr ControlSpec InFrame(int frameId) const {
+    ControlSpec c = *this;
+    c.frame = frameId;
+    return c;
+  }
+  constexpr ControlSpec OnPage(int tabPage) const {
+    ControlSpec c = *this;
+    c.page = tabPage;
+    return c;
+  }
+};
+
+// One maker per kind of control, for the rows of design tables.
+namespace design {
+constexpr ControlSpec Make(ControlKind kind, int id, const char* name, Place p, const wchar_t* caption) {
+  return {kind, id, name, p.x, p.y, p.width, p.height, caption};
+}
+constexpr ControlSpec ListView(int id, const char* name, Place p) {
+  return Make(ControlKind::ListView, id, name, p, nullptr);
+}
+constexpr ControlSpec Edit(int id, const char* name, Place p, const wchar_t* text = nullptr) {
+  return Make(ControlKind::Edit, id, name, p, text);
+}
+constexpr ControlSpec Button(int id, const char* name, Place p, const wchar_t* caption) {
+  return Make(ControlKind::Button, id, name, p, caption);
+}
+constexpr ControlSpec CheckBox(int id, const char* name, Place p, const wchar_t* caption) {
+  return Make(ControlKind::CheckBox, id, name, p, caption);
+}
+constexpr ControlSpec Radio(int id, const char* name, Place p, const wchar_t* caption) {
+  return Make(ControlKind::Radio, id, name, p, caption);
+}
+constexpr ControlSpec DropList(int id, const char* name, Place p) {
+  return Make(ControlKind::DropList, id, name, p, nullptr);
+}
+constexpr ControlSpec Tab(int id, const char* name, Place p) { return Make(ControlKind::Tab, id, name, p, nullptr); }
+constexpr ControlSpec Frame(int id, const char* name, Place p, const wchar_t* caption = nullptr) {
+  return Make(ControlKind::Frame, id, name, p, caption);
+}
+constexpr ControlSpec Label(int id, const char* name, Place p, const wchar_t* caption) {
+  return Make(ControlKind::Label, id, name, p, caption);
+}
+constexpr ControlSpec StatusBar(int id, const char* name, Place p = {}) {
+  return Make(ControlKind::StatusBar, id, name, p, nullptr);
+}
+constexpr ControlSpec Picture(int id, const char* name, Place p) {
+  return Make(ControlKind::Picture, id, name, p, nullptr);
+}
+}  // namespace design
+
+constexpr bool IdsAreUnique(std::span<const ControlSpec> controls) {
+  for (size_t i = 0; i < controls.size(); ++i)
+    for (size_t j = i + 1; j < controls.size(); ++j)
+      if (controls[i].id == controls[j].id) return false;
+  return true;
+}
+
+// A window as designed: class, title, outer size at 96 DPI and its controls, and a
+// place (by default the middle of the work area). Checked when compiled: two controls
+// with one id would make one of them unreachable.
+struct WindowDesign {
+  static constexpr int kCentred = CW_USEDEFAULT;
+
+  consteval WindowDesign(const wchar_t* className, const wchar_t* title, int width, int height,
+                         std::span<const ControlSpec> controls, int x = kCentred, int y = kCentred)
+      : className(className), title(title), width(width), height(height), controls(controls), x(x), y(y) {
+    if (!IdsAreUnique(controls)) throw "two controls of a window design share one id";
+  }
+
+  const wchar_t* className;
+  const wchar_t* title;  // null: set by the window when it is created
+  int width, height;
+  std::span<const ControlSpec> controls;
+  int x, y;
 };
 
 UINT WindowDpi(HWND window);
@@ -68,9 +154,8 @@ LRESULT CALLBACK RoutedWindowProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
 // Registers a window class once; `proc` receives every message.
 void RegisterWindowClass(const wchar_t* className, WNDPROC proc);
 
-// Creates a top-level window whose outer size is the designed size, scaled; at the
-// designed place, or centred on the work area for CW_USEDEFAULT.
-HWND CreateDesignedWindow(const wchar_t* className, const wchar_t* title, DWORD style, int x, int y, int width,
-                          int height, void* self, HMENU menu = nullptr);
+// Creates the top-level window of a design, its outer size and place scaled; `self`
+// comes back with WM_NCCREATE.
+HWND CreateDesignedWindow(const WindowDesign& design, DWORD style, void* self, HMENU menu = nullptr);
 
 }  // namespace velkor

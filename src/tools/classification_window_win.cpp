@@ -5,21 +5,21 @@ namespace {
 
 enum : int { kIdFirstBox = 101, kIdFirstMark = 111, kIdLine = 120, kIdRun = 121 };
 
-using K = ControlKind;
+using namespace design;
 // clang-format off
 constexpr ControlSpec kControls[] = {
-    {K::CheckBox, kIdFirstBox + 0, "选择框1", 35, 20, 240, 16, L"文档文件（doc\\xls\\txt\\ppt)"},
-    {K::CheckBox, kIdFirstBox + 1, "选择框2", 35, 42, 240, 16, L"图片文件（jpg\\bmp\\gif\\png\\ico)"},
-    {K::CheckBox, kIdFirstBox + 2, "选择框3", 35, 67, 240, 16, L"压缩包（rar\\zip\\7z)"},
-    {K::CheckBox, kIdFirstBox + 3, "选择框4", 35, 90, 240, 16, L"视频文件（rmvb\\mp4\\avi\\mpg\\)"},
-    {K::CheckBox, kIdFirstBox + 4, "选择框5", 35, 114, 240, 16, L"音乐文件（mp3\\wav\\wma)"},
-    {K::Label, kIdFirstMark + 0, "透明标签1", 255, 16, 22, 24, L"√", SS_CENTERIMAGE},
-    {K::Label, kIdFirstMark + 1, "透明标签2", 255, 40, 22, 24, L"√", SS_CENTERIMAGE},
-    {K::Label, kIdFirstMark + 2, "透明标签3", 255, 64, 22, 24, L"√", SS_CENTERIMAGE},
-    {K::Label, kIdFirstMark + 3, "透明标签4", 255, 88, 22, 24, L"√", SS_CENTERIMAGE},
-    {K::Label, kIdFirstMark + 4, "透明标签5", 255, 112, 22, 24, L"√", SS_CENTERIMAGE},
-    {K::Picture, kIdLine, "图片框1", 0, 139, 320, 2, nullptr},
-    {K::Button, kIdRun, "按钮1", 55, 149, 192, 31, L"快速分类", BS_DEFPUSHBUTTON},
+    CheckBox(kIdFirstBox + 0, "选择框1",   {35, 20, 240, 16},  L"文档文件（doc\\xls\\txt\\ppt)"),
+    CheckBox(kIdFirstBox + 1, "选择框2",   {35, 42, 240, 16},  L"图片文件（jpg\\bmp\\gif\\png\\ico)"),
+    CheckBox(kIdFirstBox + 2, "选择框3",   {35, 67, 240, 16},  L"压缩包（rar\\zip\\7z)"),
+    CheckBox(kIdFirstBox + 3, "选择框4",   {35, 90, 240, 16},  L"视频文件（rmvb\\mp4\\avi\\mpg\\)"),
+    CheckBox(kIdFirstBox + 4, "选择框5",   {35, 114, 240, 16}, L"音乐文件（mp3\\wav\\wma)"),
+    Label(kIdFirstMark + 0,   "透明标签1", {255, 16, 22, 24},  L"√").Style(SS_CENTERIMAGE),
+    Label(kIdFirstMark + 1,   "透明标签2", {255, 40, 22, 24},  L"√").Style(SS_CENTERIMAGE),
+    Label(kIdFirstMark + 2,   "透明标签3", {255, 64, 22, 24},  L"√").Style(SS_CENTERIMAGE),
+    Label(kIdFirstMark + 3,   "透明标签4", {255, 88, 22, 24},  L"√").Style(SS_CENTERIMAGE),
+    Label(kIdFirstMark + 4,   "透明标签5", {255, 112, 22, 24}, L"√").Style(SS_CENTERIMAGE),
+    Picture(kIdLine,          "图片框1",   {0, 139, 320, 2}),
+    Button(kIdRun,            "按钮1",     {55, 149, 192, 31}, L"快速分类").Style(BS_DEFPUSHBUTTON),
 };
 // clang-format on
 

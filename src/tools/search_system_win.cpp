@@ -2,6 +2,7 @@
 
 #include "platform/handles_win.h"
 #include "platform/text_win.h"
+#include "platform/win_util_win.h"
 
 namespace velkor {
 namespace {
@@ -67,19 +68,8 @@ std::unique_ptr<PieceReader> Win32SearchSystem::OpenForReading(const std::string
 
 bool Win32SearchSystem::StartWorker(std::function<void()> job) { return pool_.Run(std::move(job)); }
 
-bool Win32SearchSystem::ProcessPendingEvents() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(msg.wParam));  // for the main loop, once the search has ended
-      return false;
-    }
-    if (dialog_ && IsDialogMessageW(dialog_, &msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-  return true;
-}
+// A quit met here is posted again for the main loop, which ends once the search has.
+bool Win32SearchSystem::ProcessPendingEvents() { return PumpPendingMessages(); }
 
 std::unique_ptr<SearchSystem> MakeSearchSystem() { return std::make_unique<Win32SearchSystem>(); }
 

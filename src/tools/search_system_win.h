@@ -10,9 +10,6 @@ namespace velkor {
 
 class Win32SearchSystem : public SearchSystem {
  public:
-  // The window whose keyboard handling (Tab, Esc) goes on while the search pumps events.
-  void SetDialogWindow(HWND window) { dialog_ = window; }
-
   std::unique_ptr<DirectoryListing> List(const std::string& folder, ListFilter filter) override;
   std::unique_ptr<PieceReader> OpenForReading(const std::string& path) override;
   bool StartWorker(std::function<void()> job) override;
@@ -21,7 +18,6 @@ class Win32SearchSystem : public SearchSystem {
   void Beep() override { MessageBeep(MB_OK); }
 
  private:
-  HWND dialog_ = nullptr;
   WorkerPool pool_{[] { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_ABOVE_NORMAL); }};
 };
 

@@ -8,6 +8,7 @@
 
 #include "platform/menu_builder_win.h"
 #include "platform/text_win.h"
+#include "platform/win_util_win.h"
 
 namespace velkor {
 namespace {
@@ -88,24 +89,9 @@ int ChoiceIndex(HWND box, size_t count) {
   return index < 0 ? 0 : static_cast<int>(std::min<LRESULT>(index, static_cast<LRESULT>(count) - 1));
 }
 
-std::string ItemText(HWND list, int item) {
-  std::wstring text(260, L'\0');
-  for (;;) {
-    LVITEMW lv{};
-    lv.pszText = text.data();
-    lv.cchTextMax = static_cast<int>(text.size());
-    const int n = static_cast<int>(SendMessageW(list, LVM_GETITEMTEXTW, item, reinterpret_cast<LPARAM>(&lv)));
-    if (n < static_cast<int>(text.size()) - 1) {
-      text.resize(n);
-      return Narrow(text);
-    }
-    text.resize(text.size() * 2);
-  }
-}
-
 }  // namespace
 
-HMENU BuildResultMenu() { return BuildPopupMenu(kResultMenu, "右键菜单"); }
+UniqueMenu BuildResultMenu() { return BuildPopupMenu(kResultMenu, "右键菜单"); }
 
 SearchWindow::SearchWindow(CatalogueContext& context)
     : SecondaryWindow(kSearchWindowDesign),
@@ -115,7 +101,6 @@ SearchWindow::SearchWindow(CatalogueContext& context)
       greyBrush_(CreateSolidBrush(kDisabledPatternColor)) {}
 
 void SearchWindow::OnCreated() {
-  system_.SetDialogWindow(Handle());
   const UINT dpi = Dpi();
   FillChoices(Control(kIdThreads), kThreadLimitChoices, kDefaultThreadLimitChoice, dpi);
   FillChoices(Control(kIdChunk), kChunkSizeChoices, kDefaultChunkSizeChoice, dpi);
@@ -248,20 +233,16 @@ void SearchWindow::BrowseForDirectory() {
 }
 
 void SearchWindow::PopUpResultMenu() {
-  POINT at;
-  GetCursorPos(&at);
-  HMENU menu = BuildResultMenu();
-  SetForegroundWindow(Handle());  // so the menu closes when the user clicks elsewhere
-  TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
-  PostMessageW(Handle(), WM_NULL, 0, 0);
-  DestroyMenu(menu);
+  const UniqueMenu menu = BuildResultMenu();
+  PopUpMenuAtCursor(Handle(), menu.get());
 }
 
 void SearchWindow::ActOnSelection(ResultAction action, bool needsRow) {
   HWND list = Control(kIdResults);
   const int selected = ListView_GetNextItem(list, -1, LVNI_SELECTED);
   if (selected < 0 && needsRow) return;
-  RunResultAction(context_.ops, action, engine_.SearchDir(), selected < 0 ? std::string() : ItemText(list, selected));
+  RunResultAction(context_.ops, action, engine_.SearchDir(),
+                  selected < 0 ? std::string() : ListViewText(list, selected));
 }
 
 bool SearchWindow::OnColor(HWND control, HDC dc, LRESULT& result) const {

@@ -43,7 +43,7 @@ inline constexpr UINT kSearchResultMessage = WM_APP + 20;  // lParam: std::wstri
 inline constexpr COLORREF kDisabledPatternColor = RGB(236, 236, 236);
 
 // The result list's pop-up menu "右键菜单", built anew for each showing.
-HMENU BuildResultMenu();
+UniqueMenu BuildResultMenu();
 
 class SearchWindow : public SecondaryWindow, private SearchView {
  public:
@@ -75,8 +75,8 @@ class SearchWindow : public SecondaryWindow, private SearchView {
   SearchEngine engine_;
   bool textMode_ = true;
   bool closeAfterSearch_ = false;
-  UniqueGdi whiteBrush_;
-  UniqueGdi greyBrush_;
+  UniqueBrush whiteBrush_;
+  UniqueBrush greyBrush_;
 };
 
 }  // namespace velkor

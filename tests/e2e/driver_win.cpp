@@ -7,6 +7,7 @@
 #include "catalogue/catalogue_file.h"
 #include "platform/handles_win.h"
 #include "platform/platform_ops_win.h"
+#include "platform/win_util_win.h"
 
 namespace velkor::e2e {
 namespace {
@@ -14,17 +15,36 @@ namespace {
 // The driver measures windows in real pixels, whatever the DPI.
 const bool kDpiAware = SetProcessDPIAware();
 
-}  // namespace
+// Memory inside the process that owns `window`, for messages that carry pointers.
+class RemoteMemory {
+ public:
+  RemoteMemory(HWND window, SIZE_T size) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    process_.reset(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
+    if (process_) at_ = VirtualAllocEx(process_.get(), nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+  }
+  ~RemoteMemory() {
+    if (at_) VirtualFreeEx(process_.get(), at_, 0, MEM_RELEASE);
+  }
+  explicit operator bool() const { return at_ != nullptr; }
+  LPARAM Address() const { return reinterpret_cast<LPARAM>(at_); }
+  void Write(const void* data, SIZE_T size) const { WriteProcessMemory(process_.get(), at_, data, size, nullptr); }
+  void Read(void* data, SIZE_T size, SIZE_T offset = 0) const {
+    ReadProcessMemory(process_.get(), static_cast<char*>(at_) + offset, data, size, nullptr);
+  }
 
-namespace {
+ private:
+  UniqueHandle process_;
+  void* at_ = nullptr;
+};
 
 // Waits for `handle` (or just for time, with none) while serving this thread's
 // messages: the shell may send to every thread with windows and wait for an answer.
 bool PumpingWait(HANDLE handle, DWORD ms) {
   const ULONGLONG end = GetTickCount64() + ms;
   for (;;) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    PumpPendingMessages();
     const ULONGLONG now = GetTickCount64();
     if (now >= end) return handle && WaitForSingleObject(handle, 0) == WAIT_OBJECT_0;
     const DWORD left = static_cast<DWORD>(end - now);
@@ -56,10 +76,9 @@ ProgramUnderTest::ProgramUnderTest() {
 }
 
 ProgramUnderTest::~ProgramUnderTest() {
-  for (HANDLE p : processes_) {
-    if (WaitForSingleObject(p, 0) == WAIT_TIMEOUT) TerminateProcess(p, 1);
-    WaitForSingleObject(p, 5000);
-    CloseHandle(p);
+  for (const UniqueHandle& p : processes_) {
+    if (WaitForSingleObject(p.get(), 0) == WAIT_TIMEOUT) TerminateProcess(p.get(), 1);
+    WaitForSingleObject(p.get(), 5000);
   }
 }
 
@@ -80,8 +99,8 @@ HANDLE ProgramUnderTest::Start() {
   std::wstring line = L"\"" + exe_ + L"\"";
   if (!CreateProcessW(exe_.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, dir_.wide().c_str(), &si, &pi))
     return nullptr;
-  CloseHandle(pi.hThread);
-  processes_.push_back(pi.hProcess);
+  const UniqueHandle thread(pi.hThread);
+  processes_.emplace_back(pi.hProcess);
   if (!pid_) pid_ = pi.dwProcessId;
   return pi.hProcess;
 }
@@ -96,19 +115,16 @@ HWND ProgramUnderTest::List() { return FindWindowExW(MainWindow(), nullptr, WC_L
 
 DWORD ProgramUnderTest::WaitExit(DWORD ms) {
   DWORD code = STILL_ACTIVE;
-  if (!processes_.empty() && PumpingWait(processes_.front(), ms)) GetExitCodeProcess(processes_.front(), &code);
+  if (!processes_.empty() && PumpingWait(processes_.front().get(), ms))
+    GetExitCodeProcess(processes_.front().get(), &code);
   return code;
 }
 
 std::vector<std::vector<std::string>> ReadRows(HWND list, int columns) {
   std::vector<std::vector<std::string>> rows;
-  DWORD pid = 0;
-  GetWindowThreadProcessId(list, &pid);
-  UniqueHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
-  if (!process) return rows;
   constexpr SIZE_T kText = 1024;
-  auto* remote = static_cast<char*>(
-      VirtualAllocEx(process.get(), nullptr, sizeof(LVITEMW) + kText * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
+  RemoteMemory remote(list, sizeof(LVITEMW) + kText * sizeof(wchar_t));
+  if (!remote) return rows;
   const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
   for (int r = 0; r < count; ++r) {
     std::vector<std::string> row;
@@ -116,45 +132,30 @@ std::vector<std::vector<std::string>> ReadRows(HWND list, int columns) {
       LVITEMW item{};
       item.iSubItem = c;
       item.cchTextMax = kText;
-      item.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(LVITEMW));
-      WriteProcessMemory(process.get(), remote, &item, sizeof(item), nullptr);
-      const LRESULT n = SendMessageW(list, LVM_GETITEMTEXTW, r, reinterpret_cast<LPARAM>(remote));
+      item.pszText = reinterpret_cast<wchar_t*>(remote.Address() + sizeof(LVITEMW));
+      remote.Write(&item, sizeof(item));
+      const LRESULT n = SendMessageW(list, LVM_GETITEMTEXTW, r, remote.Address());
       std::wstring text(static_cast<size_t>(n), L'\0');
-      ReadProcessMemory(process.get(), remote + sizeof(LVITEMW), text.data(), n * sizeof(wchar_t), nullptr);
+      remote.Read(text.data(), n * sizeof(wchar_t), sizeof(LVITEMW));
       row.push_back(Narrow(text));
     }
     rows.push_back(row);
   }
-  VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
   return rows;
 }
 
-namespace {
-struct Search {
-  DWORD pid;
-  const wchar_t* cls;
-  const wchar_t* title;
-  HWND found;
-};
-BOOL CALLBACK Match(HWND w, LPARAM lp) {
-  auto* s = reinterpret_cast<Search*>(lp);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(w, &pid);
-  wchar_t cls[128] = L"", title[256] = L"";
-  GetClassNameW(w, cls, 128);
-  GetWindowTextW(w, title, 256);
-  if (pid == s->pid && (!s->cls || wcscmp(cls, s->cls) == 0) && (!s->title || wcscmp(title, s->title) == 0)) {
-    s->found = w;
-    return FALSE;
-  }
-  return TRUE;
-}
-}  // namespace
-
 HWND FindWindowOf(DWORD pid, const wchar_t* cls, const wchar_t* title) {
-  Search s{pid, cls, title, nullptr};
-  EnumWindows(Match, reinterpret_cast<LPARAM>(&s));
-  return s.found;
+  HWND found = nullptr;
+  ForEachTopLevelWindow([&](HWND w) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    wchar_t wcls[128] = L"", wtitle[256] = L"";
+    GetClassNameW(w, wcls, 128);
+    GetWindowTextW(w, wtitle, 256);
+    if (owner == pid && (!cls || wcscmp(wcls, cls) == 0) && (!title || wcscmp(wtitle, title) == 0)) found = w;
+    return found == nullptr;
+  });
+  return found;
 }
 
 HWND WaitMessageBox(DWORD pid, DWORD ms) {
@@ -214,8 +215,8 @@ void SaveScreenshot(HWND window, const std::string& name) {
 void SaveScreenArea(const RECT& r, const std::string& name) {
   Sleep(300);  // let the windows finish painting
   const int w = r.right - r.left, h = r.bottom - r.top;
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
+  const WindowDc screen;
+  const UniqueDc mem(CreateCompatibleDC(screen.get()));
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   bi.bmiHeader.biWidth = w;
@@ -223,10 +224,11 @@ void SaveScreenArea(const RECT& r, const std::string& name) {
   bi.bmiHeader.biPlanes = 1;
   bi.bmiHeader.biBitCount = 24;
   void* bits = nullptr;
-  HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-  SelectObject(mem, old);
+  const UniqueBitmap bmp(CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  {
+    const SelectedObject selected(mem.get(), bmp.get());
+    BitBlt(mem.get(), 0, 0, w, h, screen.get(), r.left, r.top, SRCCOPY);
+  }
   const DWORD stride = ((w * 3 + 3) & ~3), size = stride * h;
   BITMAPFILEHEADER fh{0x4D42, static_cast<DWORD>(sizeof(fh) + sizeof(BITMAPINFOHEADER) + size), 0, 0,
                       sizeof(fh) + sizeof(BITMAPINFOHEADER)};
@@ -234,40 +236,12 @@ void SaveScreenArea(const RECT& r, const std::string& name) {
   GetEnvironmentVariableW(L"VELKOR_SCREENSHOT_DIR", dir, MAX_PATH);
   CreateDirectoryW(dir, nullptr);
   const std::wstring path = std::wstring(dir) + L"\\" + Widen(name) + L".bmp";
-  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  const UniqueFile f(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
   DWORD written;
-  WriteFile(f, &fh, sizeof(fh), &written, nullptr);
-  WriteFile(f, &bi.bmiHeader, sizeof(BITMAPINFOHEADER), &written, nullptr);
-  WriteFile(f, bits, size, &written, nullptr);
-  CloseHandle(f);
-  DeleteObject(bmp);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
+  WriteFile(f.get(), &fh, sizeof(fh), &written, nullptr);
+  WriteFile(f.get(), &bi.bmiHeader, sizeof(BITMAPINFOHEADER), &written, nullptr);
+  WriteFile(f.get(), bits, size, &written, nullptr);
 }
-
-namespace {
-// Memory inside the process that owns `window`, for messages that carry pointers.
-class RemoteMemory {
- public:
-  RemoteMemory(HWND window, SIZE_T size) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    process_.reset(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
-    if (process_) at_ = VirtualAllocEx(process_.get(), nullptr, size, MEM_COMMIT, PAGE_READWRITE);
-  }
-  ~RemoteMemory() {
-    if (at_) VirtualFreeEx(process_.get(), at_, 0, MEM_RELEASE);
-  }
-  explicit operator bool() const { return at_ != nullptr; }
-  LPARAM Address() const { return reinterpret_cast<LPARAM>(at_); }
-  void Write(const void* data, SIZE_T size) const { WriteProcessMemory(process_.get(), at_, data, size, nullptr); }
-  void Read(void* data, SIZE_T size) const { ReadProcessMemory(process_.get(), at_, data, size, nullptr); }
-
- private:
-  UniqueHandle process_;
-  void* at_ = nullptr;
-};
-}  // namespace
 
 void SelectRow(HWND list, int row) {
   RemoteMemory remote(list, sizeof(LVITEMW));

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "catalogue/row_list.h"
+#include "platform/handles_win.h"
 #include "win_fixtures_win.h"
 
 namespace velkor::e2e {
@@ -43,7 +44,7 @@ class ProgramUnderTest {
  private:
   test::TempDir dir_;
   std::wstring exe_;
-  std::vector<HANDLE> processes_;
+  std::vector<UniqueHandle> processes_;
   DWORD pid_ = 0;
 };
 

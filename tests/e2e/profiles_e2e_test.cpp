@@ -168,8 +168,8 @@ TEST_F(ProfilesE2E, PropertiesAndDeletion) {
   si.cb = sizeof(si);
   PROCESS_INFORMATION pi{};
   ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-  WaitForSingleObject(pi.hProcess, 5000);
-  CloseHandle(pi.hProcess), CloseHandle(pi.hThread);
+  const UniqueHandle process(pi.hProcess), thread(pi.hThread);
+  WaitForSingleObject(process.get(), 5000);
   ASSERT_TRUE(WaitFor([&] { return Exists(root + L"\\Desktop\\link\\precious.txt"); }));
 
   SelectRow(list, 0);

@@ -8,8 +8,10 @@ namespace {
 TEST(ResourcesE2E, ExecutableCarriesIconAndVersion) {
   ProgramUnderTest program;
   const std::wstring exe = program.RunDir() / Widen(VELKOR_EXE_NAME);
-  HMODULE image = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-  ASSERT_TRUE(image);
+  const UniqueModule module(
+      LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+  ASSERT_TRUE(module);
+  HMODULE image = module.get();
   HRSRC group = FindResourceW(image, MAKEINTRESOURCEW(1), RT_GROUP_ICON);
   ASSERT_TRUE(group);
   auto* directory = static_cast<BYTE*>(LockResource(LoadResource(image, group)));
@@ -17,17 +19,17 @@ TEST(ResourcesE2E, ExecutableCarriesIconAndVersion) {
     const int id = LookupIconIdFromDirectoryEx(directory, TRUE, size, size, LR_DEFAULTCOLOR);
     HRSRC icon = FindResourceW(image, MAKEINTRESOURCEW(id), RT_ICON);
     ASSERT_TRUE(icon) << size;
-    HICON handle = CreateIconFromResourceEx(static_cast<BYTE*>(LockResource(LoadResource(image, icon))),
-                                            SizeofResource(image, icon), TRUE, 0x00030000, size, size, LR_DEFAULTCOLOR);
+    const UniqueIcon handle(CreateIconFromResourceEx(static_cast<BYTE*>(LockResource(LoadResource(image, icon))),
+                                                     SizeofResource(image, icon), TRUE, 0x00030000, size, size,
+                                                     LR_DEFAULTCOLOR));
     ASSERT_TRUE(handle) << size;
     ICONINFO info{};
-    GetIconInfo(handle, &info);
+    GetIconInfo(handle.get(), &info);
+    const UniqueBitmap color(info.hbmColor), mask(info.hbmMask);
     BITMAP bitmap{};
-    GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
+    GetObjectW(color.get(), sizeof(bitmap), &bitmap);
     EXPECT_EQ(bitmap.bmWidth, size);
-    DeleteObject(info.hbmColor), DeleteObject(info.hbmMask), DestroyIcon(handle);
   }
-  FreeLibrary(image);
 
   DWORD ignored = 0;
   std::vector<BYTE> version(GetFileVersionInfoSizeW(exe.c_str(), &ignored));

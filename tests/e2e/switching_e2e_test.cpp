@@ -135,7 +135,7 @@ class Decoy {
     PROCESS_INFORMATION pi{};
     std::wstring line = L"\"" + exe + L"\"";
     if (CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-      CloseHandle(pi.hThread);
+      const UniqueHandle thread(pi.hThread);
       process_.reset(pi.hProcess);
       pid_ = pi.dwProcessId;
     }

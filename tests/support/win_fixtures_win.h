@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/handles_win.h"
 #include "platform/text_win.h"
 
 namespace velkor::test {
@@ -21,8 +22,8 @@ inline std::wstring UniqueSuffix() {
 
 inline void RemoveTreeW(const std::wstring& path) {
   WIN32_FIND_DATAW fd;
-  HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &fd);
-  if (find != INVALID_HANDLE_VALUE) {
+  const UniqueFind find(FindFirstFileW((path + L"\\*").c_str(), &fd));
+  if (find) {
     do {
       const std::wstring name = fd.cFileName;
       if (name == L"." || name == L"..") continue;
@@ -34,8 +35,7 @@ inline void RemoveTreeW(const std::wstring& path) {
         RemoveDirectoryW(child.c_str());
       else
         DeleteFileW(child.c_str());
-    } while (FindNextFileW(find, &fd));
-    FindClose(find);
+    } while (FindNextFileW(find.get(), &fd));
   }
   RemoveDirectoryW(path.c_str());
 }
@@ -59,21 +59,20 @@ class TempDir {
 };
 
 inline void WriteFileW(const std::wstring& path, const std::string& bytes) {
-  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const UniqueFile f(
+      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   DWORD written = 0;
-  if (!bytes.empty()) WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(f);
+  if (!bytes.empty()) WriteFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 inline std::string ReadFileW(const std::wstring& path) {
-  HANDLE f =
-      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return "<missing>";
+  const UniqueFile f(
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!f) return "<missing>";
   std::string out;
   char buffer[4096];
   DWORD got = 0;
-  while (ReadFile(f, buffer, sizeof(buffer), &got, nullptr) && got) out.append(buffer, got);
-  CloseHandle(f);
+  while (ReadFile(f.get(), buffer, sizeof(buffer), &got, nullptr) && got) out.append(buffer, got);
   return out;
 }
 
@@ -98,23 +97,24 @@ namespace velkor::test {
 class DenyValueWrites {
  public:
   explicit DenyValueWrites(const std::wstring& keyPath) {
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, keyPath.c_str(), 0, READ_CONTROL | WRITE_DAC, &key_) != ERROR_SUCCESS) return;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, keyPath.c_str(), 0, READ_CONTROL | WRITE_DAC, key_.put()) != ERROR_SUCCESS)
+      return;
     DWORD size = 0;
-    RegGetKeySecurity(key_, DACL_SECURITY_INFORMATION, nullptr, &size);
+    RegGetKeySecurity(key_.get(), DACL_SECURITY_INFORMATION, nullptr, &size);
     saved_.resize(size);
-    if (RegGetKeySecurity(key_, DACL_SECURITY_INFORMATION, saved_.data(), &size) != ERROR_SUCCESS) return;
+    if (RegGetKeySecurity(key_.get(), DACL_SECURITY_INFORMATION, saved_.data(), &size) != ERROR_SUCCESS) return;
     BOOL present = FALSE, defaulted = FALSE;
     PACL old = nullptr;
     GetSecurityDescriptorDacl(saved_.data(), &present, &old, &defaulted);
     SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
-    PSID everyone = nullptr;
-    AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
+    UniqueSid everyone;
+    AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, everyone.put());
     EXPLICIT_ACCESSW entries[2] = {};
     for (EXPLICIT_ACCESSW& e : entries) {
       e.grfInheritance = NO_INHERITANCE;
       e.Trustee.TrusteeForm = TRUSTEE_IS_SID;
       e.Trustee.TrusteeType = TRUSTEE_IS_WELL_KNOWN_GROUP;
-      e.Trustee.ptstrName = static_cast<LPWSTR>(everyone);
+      e.Trustee.ptstrName = static_cast<LPWSTR>(everyone.get());
     }
     entries[0].grfAccessMode = DENY_ACCESS;  // deny entries go first, so they win
     entries[0].grfAccessPermissions = KEY_SET_VALUE;
@@ -122,24 +122,22 @@ class DenyValueWrites {
     entries[1].grfAccessPermissions = KEY_READ;
     PACL acl = nullptr;
     if (SetEntriesInAclW(2, entries, present ? old : nullptr, &acl) == ERROR_SUCCESS) {
+      const UniqueLocal owned(acl);
       SECURITY_DESCRIPTOR sd;
       InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
       SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE);
-      applied_ = RegSetKeySecurity(key_, DACL_SECURITY_INFORMATION, &sd) == ERROR_SUCCESS;
-      LocalFree(acl);
+      applied_ = RegSetKeySecurity(key_.get(), DACL_SECURITY_INFORMATION, &sd) == ERROR_SUCCESS;
     }
-    FreeSid(everyone);
   }
   ~DenyValueWrites() {
-    if (applied_) RegSetKeySecurity(key_, DACL_SECURITY_INFORMATION, saved_.data());
-    if (key_) RegCloseKey(key_);
+    if (applied_) RegSetKeySecurity(key_.get(), DACL_SECURITY_INFORMATION, saved_.data());
   }
   DenyValueWrites(const DenyValueWrites&) = delete;
   DenyValueWrites& operator=(const DenyValueWrites&) = delete;
   bool Applied() const { return applied_; }
 
  private:
-  HKEY key_ = nullptr;
+  UniqueKey key_;
   std::vector<BYTE> saved_;
   bool applied_ = false;
 };

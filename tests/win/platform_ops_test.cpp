@@ -16,7 +16,7 @@ using test::WriteFileW;
 
 class Win32Ops : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+  ComInit com;
   Win32PlatformOps ops;
 };
 
@@ -44,15 +44,16 @@ TEST_F(Win32Ops, RegistryValues) {
   EXPECT_EQ(ops.ReadRegText(RegRoot::CurrentUser, base + "\\Handle"), "");
   EXPECT_EQ(ops.ReadRegNumber(RegRoot::CurrentUser, base + "\\Desktop"), 0u);
 
-  HKEY raw;
-  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, (key.wide() + L"\\Sub").c_str(), 0, KEY_SET_VALUE | KEY_QUERY_VALUE, &raw),
-            ERROR_SUCCESS);
+  UniqueKey raw;
+  ASSERT_EQ(
+      RegOpenKeyExW(HKEY_CURRENT_USER, (key.wide() + L"\\Sub").c_str(), 0, KEY_SET_VALUE | KEY_QUERY_VALUE, raw.put()),
+      ERROR_SUCCESS);
   const wchar_t expand[] = L"%SystemRoot%\\x";
-  RegSetValueExW(raw, L"Expand", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(expand), sizeof(expand));
+  RegSetValueExW(raw.get(), L"Expand", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(expand), sizeof(expand));
   DWORD type = 0;
-  ASSERT_EQ(RegQueryValueExW(raw, L"Desktop", nullptr, &type, nullptr, nullptr), ERROR_SUCCESS);
+  ASSERT_EQ(RegQueryValueExW(raw.get(), L"Desktop", nullptr, &type, nullptr, nullptr), ERROR_SUCCESS);
   EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-  RegCloseKey(raw);
+  raw.reset();
   const std::string expanded = ops.ReadRegText(RegRoot::CurrentUser, base + "\\Expand");
   EXPECT_EQ(expanded.find('%'), std::string::npos) << expanded;
   EXPECT_EQ(expanded.substr(expanded.size() - 2), "\\x");

@@ -7,6 +7,7 @@
 #include "fake_platform.h"
 #include "memory_rows.h"
 #include "platform/text_win.h"
+#include "platform/win_util_win.h"
 #include "tools/search_window_win.h"
 #include "win_fixtures_win.h"
 
@@ -57,12 +58,10 @@ void SetTextOf(HWND window, int id, const std::string& text) { SetDlgItemTextW(w
 // The background a pattern box would paint with.
 COLORREF Background(HWND window, int id) {
   HWND box = GetDlgItem(window, id);
-  HDC dc = CreateCompatibleDC(nullptr);
-  SendMessageW(window, IsWindowEnabled(box) ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+  const UniqueDc dc(CreateCompatibleDC(nullptr));
+  SendMessageW(window, IsWindowEnabled(box) ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
                reinterpret_cast<LPARAM>(box));
-  const COLORREF color = GetBkColor(dc);
-  DeleteDC(dc);
-  return color;
+  return GetBkColor(dc.get());
 }
 
 void SelectResult(HWND window, int row) {
@@ -155,14 +154,13 @@ TEST_F(SearchWindowTest, OpensAsDesignedWithTheSelectedDesktopPath) {
   EXPECT_EQ(ControlText(w, kIdTextPattern), "kept");
 
   // The result list's pop-up menu.
-  HMENU menu = BuildResultMenu();
+  const UniqueMenu menu = BuildResultMenu();
   Names items;
-  for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i) {
+  for (int i = 0, n = GetMenuItemCount(menu.get()); i < n; ++i) {
     wchar_t text[64] = L"";
-    GetMenuStringW(menu, i, text, 64, MF_BYPOSITION);
-    items.push_back(text[0] ? Narrow(text) + "=" + std::to_string(GetMenuItemID(menu, i)) : "-");
+    GetMenuStringW(menu.get(), i, text, 64, MF_BYPOSITION);
+    items.push_back(text[0] ? Narrow(text) + "=" + std::to_string(GetMenuItemID(menu.get(), i)) : "-");
   }
-  DestroyMenu(menu);
   EXPECT_EQ(items, (Names{"默认方式打开=" + std::to_string(kIdOpenResult), "-",
                           "默认编辑器打开=" + std::to_string(kIdEditResult), "-",
                           "浏览所在文件夹=" + std::to_string(kIdExploreResult)}));

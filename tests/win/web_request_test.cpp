@@ -18,7 +18,7 @@ class Watchdog {
  public:
   explicit Watchdog(DWORD ms) : done_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
     thread_ = std::thread([this, ms] {
-      if (WaitForSingleObject(done_, ms) == WAIT_OBJECT_0) return;
+      if (WaitForSingleObject(done_.get(), ms) == WAIT_OBJECT_0) return;
       std::fprintf(stderr, "%s overran its time limit\n",
                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
       std::fflush(stderr);
@@ -26,13 +26,12 @@ class Watchdog {
     });
   }
   ~Watchdog() {
-    SetEvent(done_);
+    SetEvent(done_.get());
     thread_.join();
-    CloseHandle(done_);
   }
 
  private:
-  HANDLE done_;
+  UniqueHandle done_;
   std::thread thread_;
 };
 

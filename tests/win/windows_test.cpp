@@ -6,6 +6,7 @@
 #include "memory_rows.h"
 #include "platform/menu_builder_win.h"
 #include "platform/text_win.h"
+#include "platform/window_design_win.h"
 
 namespace velkor {
 namespace {
@@ -29,20 +30,22 @@ std::string Captions(HMENU menu) {
   return out;
 }
 
+// A window design whose controls share an id does not compile; the check it uses:
+constexpr ControlSpec kTwoOfOneId[] = {design::Button(7, "a", {}, L"a"), design::Button(7, "b", {}, L"b")};
+static_assert(!IdsAreUnique(kTwoOfOneId));
+static_assert(IdsAreUnique(std::span(kTwoOfOneId).first(1)));
+
 TEST(MainMenus, BarAndPopupsHoldExactlyTheirVisibleItems) {
-  HMENU bar = BuildMenuBar(kMainMenu);
-  EXPECT_EQ(Captions(bar),
+  const UniqueMenu bar = BuildMenuBar(kMainMenu);
+  EXPECT_EQ(Captions(bar.get()),
             "程序设定[新增桌面 - 还原设置 - 托盘运行 - 退出软件] "
             "功能菜单[查找文件 桌面分类 - 重启桌面] "
             "关于产品[联系方式 - 公司网站 - 版本信息]");
-  DestroyMenu(bar);
-  HMENU list = BuildPopupMenu(kMainMenu, "右键菜单");
-  EXPECT_EQ(Captions(list),
+  const UniqueMenu list = BuildPopupMenu(kMainMenu, "右键菜单");
+  EXPECT_EQ(Captions(list.get()),
             "新建桌面 - 进入桌面 - 快捷工具[打开桌面 - 文件分类 - 快速检索] - 删除桌面 - 文件属性 刷新显示");
-  DestroyMenu(list);
-  HMENU tray = BuildPopupMenu(kMainMenu, "托盘菜单");
-  EXPECT_EQ(Captions(tray), "显示 - 退出");
-  DestroyMenu(tray);
+  const UniqueMenu tray = BuildPopupMenu(kMainMenu, "托盘菜单");
+  EXPECT_EQ(Captions(tray.get()), "显示 - 退出");
 }
 
 int CountWindows(const wchar_t* cls) {
