@@ -2,6 +2,7 @@
 // explorer.exe of the prefix, so their suites are named ...ShellE2E and run in a test
 // process of their own (see tests/CMakeLists.txt).
 #include <windows.h>
+#include <shlwapi.h>
 #include <tlhelp32.h>
 
 #include <algorithm>
@@ -65,10 +66,10 @@ class ShellFoldersGuard {
   ~ShellFoldersGuard() {
     for (const Saved& s : saved_) {
       if (s.present)
-        RegSetKeyValueW(HKEY_CURRENT_USER, s.key.c_str(), s.name.c_str(), s.type, s.data.data(),
-                        static_cast<DWORD>(s.data.size()));
+        SHSetValueW(HKEY_CURRENT_USER, s.key.c_str(), s.name.c_str(), s.type, s.data.data(),
+                    static_cast<DWORD>(s.data.size()));
       else
-        RegDeleteKeyValueW(HKEY_CURRENT_USER, s.key.c_str(), s.name.c_str());
+        SHDeleteValueW(HKEY_CURRENT_USER, s.key.c_str(), s.name.c_str());
     }
   }
   // Gives every value a recognisable text: "C:\before\" + value name.
@@ -158,10 +159,10 @@ class ReportedVersion {
  public:
   explicit ReportedVersion(const wchar_t* version) {
     const std::wstring v = version;
-    RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"Version", REG_SZ, v.c_str(),
-                    static_cast<DWORD>((v.size() + 1) * sizeof(wchar_t)));
+    SHSetValueW(HKEY_CURRENT_USER, kKey, L"Version", REG_SZ, v.c_str(),
+                static_cast<DWORD>((v.size() + 1) * sizeof(wchar_t)));
   }
-  ~ReportedVersion() { RegDeleteTreeW(HKEY_CURRENT_USER, kKey), RegDeleteKeyW(HKEY_CURRENT_USER, kKey); }
+  ~ReportedVersion() { SHDeleteKeyW(HKEY_CURRENT_USER, kKey); }
 
  private:
   static constexpr wchar_t kKey[] = L"Software\\Wine\\AppDefaults\\" VELKOR_EXE_NAME;
