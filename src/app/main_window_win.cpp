@@ -7,6 +7,7 @@
 #include "app/window_design_win.h"
 #include "catalogue/catalogue_view.h"
 #include "catalogue/profile_commands.h"
+#include "platform/later_windows_win.h"
 #include "platform/text_win.h"
 #include "switching/shell_restart.h"
 #include "switching/switching.h"

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/later_windows_win.h"
 #include "platform/text_win.h"
 
 namespace velkor {
