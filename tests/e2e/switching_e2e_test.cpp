@@ -474,5 +474,62 @@ TEST_F(RestoreShellE2E, XpWritesFourMore) {
   ExpectRefreshedList();
 }
 
+#if !defined(_WIN64)
+// ---- the 32-bit program on 64-bit Windows ----
+
+// What a 64-bit process reads: the registry view a 64-bit shell has.
+std::string Reg64(const char* key, const char* name) {
+  UniqueKey k;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, Widen(key).c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, k.put()) !=
+      ERROR_SUCCESS)
+    return "<no key>";
+  wchar_t text[1024] = L"";
+  DWORD size = sizeof(text) - sizeof(wchar_t), type = REG_NONE;
+  if (RegQueryValueExW(k.get(), Widen(name).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text), &size) !=
+      ERROR_SUCCESS)
+    return "<missing>";
+  return type == REG_SZ ? Narrow(text) : "<not REG_SZ>";
+}
+
+bool Is64BitProcess(DWORD pid) {
+  UniqueHandle process(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid));
+  BOOL wow64 = TRUE;
+  return process && IsWow64Process(process.get(), &wow64) && !wow64;
+}
+
+// Under a 64-bit prefix only (scripts/test leaves it out of the 32-bit prefix run).
+using Wow64ShellE2E = ProfilesFixture;
+
+// The per-user shell-folder keys are not redirected for 32-bit programs: a switch from
+// the 32-bit program writes the texts the 64-bit program writes (the expectations of
+// DoubleClickEndsEveryShell... above), where the 64-bit shell reads them, and it ends
+// that 64-bit shell too.
+TEST_F(Wow64ShellE2E, SwitchWritesWhereThe64BitShellReadsAndEndsIt) {
+  BOOL wow64 = FALSE;
+  ASSERT_TRUE(IsWow64Process(GetCurrentProcess(), &wow64) && wow64) << "a 32-bit test under a 64-bit prefix";
+  ShellFoldersGuard::MarkAll();
+  HWND main = StartProgram();
+  ASSERT_TRUE(main);
+  // The program's window has Wine's desktop process running: the 64-bit explorer.exe.
+  const std::vector<DWORD> shells = PidsNamed(L"explorer.exe");
+  ASSERT_TRUE(std::any_of(shells.begin(), shells.end(), Is64BitProcess)) << "no 64-bit explorer.exe to end";
+
+  DoubleClickRow(program.List(), 0);
+  ASSERT_TRUE(WaitFor([&] { return State(0) == "运行中"; })) << State(0);
+  EXPECT_TRUE(WaitFor([&] { return !AnyAlive(shells); })) << "the 64-bit explorer.exe is ended as well";
+  const std::string root = Narrow(Root(L"工作"));
+  for (const char* key : kKeys) {
+    SCOPED_TRACE(key);
+    EXPECT_EQ(Reg64(key, "Desktop"), work);
+    EXPECT_EQ(Reg64(key, "Favorites"), root + "\\Favorites");
+    EXPECT_EQ(Reg64(key, "AppData"), root + "\\AppData");
+    for (const char* untouched : {"Cookies", "Personal", "History", "Cache", "Startup", "Local AppData"})
+      EXPECT_EQ(Reg64(key, untouched), std::string("C:\\before\\") + untouched);
+    for (const ShellFolder& folder : kShellFolderTable)
+      EXPECT_EQ(Reg64(key, folder.valueName), Reg(key, folder.valueName)) << "one value for both views";
+  }
+}
+#endif
+
 }  // namespace
 }  // namespace velkor::e2e
