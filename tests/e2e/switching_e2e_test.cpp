@@ -14,6 +14,7 @@
 #include "driver_win.h"
 #include "platform/handles_win.h"
 #include "platform/platform_ops_win.h"
+#include "platform/proc_address_win.h"
 #include "switching/restore_window_win.h"
 #include "switching/shell_folders.h"
 
@@ -497,26 +498,54 @@ bool Is64BitProcess(DWORD pid) {
   return process && IsWow64Process(process.get(), &wow64) && !wow64;
 }
 
+// Starts the system's own 64-bit explorer.exe (a folder window), as a 64-bit shell to end:
+// Wine's desktop process may already have been ended by an earlier case. System32 is
+// the 64-bit folder only with the file-system redirection of 32-bit programs turned off.
+UniqueHandle Start64BitExplorer() {
+  using DisableFn = BOOL(WINAPI*)(PVOID*);
+  using RevertFn = BOOL(WINAPI*)(PVOID);
+  const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+  const auto disable = ProcAddress<DisableFn>(kernel, "Wow64DisableWow64FsRedirection");
+  const auto revert = ProcAddress<RevertFn>(kernel, "Wow64RevertWow64FsRedirection");
+  wchar_t system[MAX_PATH];
+  if (!disable || !revert || !GetSystemDirectoryW(system, MAX_PATH)) return UniqueHandle();
+  const std::wstring exe = std::wstring(system) + L"\\explorer.exe";
+  std::wstring line = L"\"" + exe + L"\" C:\\";
+  STARTUPINFOW si{};
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION pi{};
+  PVOID redirection = nullptr;
+  if (!disable(&redirection)) return UniqueHandle();
+  const BOOL started = CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+  revert(redirection);
+  if (!started) return UniqueHandle();
+  CloseHandle(pi.hThread);
+  return UniqueHandle(pi.hProcess);
+}
+
 // Under a 64-bit prefix only (scripts/test leaves it out of the 32-bit prefix run).
 using Wow64ShellE2E = ProfilesFixture;
 
 // The per-user shell-folder keys are not redirected for 32-bit programs: a switch from
 // the 32-bit program writes the texts the 64-bit program writes (the expectations of
 // DoubleClickEndsEveryShell... above), where the 64-bit shell reads them, and it ends
-// that 64-bit shell too.
+// a 64-bit shell too.
 TEST_F(Wow64ShellE2E, SwitchWritesWhereThe64BitShellReadsAndEndsIt) {
   BOOL wow64 = FALSE;
   ASSERT_TRUE(IsWow64Process(GetCurrentProcess(), &wow64) && wow64) << "a 32-bit test under a 64-bit prefix";
   ShellFoldersGuard::MarkAll();
+  const UniqueHandle shell64 = Start64BitExplorer();
+  ASSERT_TRUE(shell64);
+  ASSERT_TRUE(Is64BitProcess(GetProcessId(shell64.get())));
   HWND main = StartProgram();
   ASSERT_TRUE(main);
-  // The program's window has Wine's desktop process running: the 64-bit explorer.exe.
   const std::vector<DWORD> shells = PidsNamed(L"explorer.exe");
-  ASSERT_TRUE(std::any_of(shells.begin(), shells.end(), Is64BitProcess)) << "no 64-bit explorer.exe to end";
+  ASSERT_NE(std::find(shells.begin(), shells.end(), GetProcessId(shell64.get())), shells.end());
 
   DoubleClickRow(program.List(), 0);
   ASSERT_TRUE(WaitFor([&] { return State(0) == "运行中"; })) << State(0);
   EXPECT_TRUE(WaitFor([&] { return !AnyAlive(shells); })) << "the 64-bit explorer.exe is ended as well";
+  EXPECT_EQ(WaitForSingleObject(shell64.get(), 0), WAIT_OBJECT_0);
   const std::string root = Narrow(Root(L"工作"));
   for (const char* key : kKeys) {
     SCOPED_TRACE(key);
