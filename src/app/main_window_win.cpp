@@ -5,6 +5,7 @@
 
 #include "catalogue/catalogue_view.h"
 #include "catalogue/profile_commands.h"
+#include "platform/later_windows_win.h"
 #include "platform/menu_builder_win.h"
 #include "platform/text_win.h"
 #include "platform/win_util_win.h"

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/later_windows_win.h"
 #include "platform/text_win.h"
 #include "platform/win_util_win.h"
 

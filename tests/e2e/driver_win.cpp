@@ -7,13 +7,19 @@
 #include "catalogue/catalogue_file.h"
 #include "platform/handles_win.h"
 #include "platform/platform_ops_win.h"
+#include "platform/proc_address_win.h"
 #include "platform/win_util_win.h"
 
 namespace velkor::e2e {
 namespace {
 
-// The driver measures windows in real pixels, whatever the DPI.
-const bool kDpiAware = SetProcessDPIAware();
+// The driver measures windows in real pixels, whatever the DPI (Vista and later; XP
+// has no DPI virtualisation to opt out of).
+const bool kDpiAware = [] {
+  using Fn = BOOL(WINAPI*)();
+  const auto aware = ProcAddress<Fn>(GetModuleHandleW(L"user32.dll"), "SetProcessDPIAware");
+  return aware && aware();
+}();
 
 // Memory inside the process that owns `window`, for messages that carry pointers.
 class RemoteMemory {
@@ -42,12 +48,12 @@ class RemoteMemory {
 // Waits for `handle` (or just for time, with none) while serving this thread's
 // messages: the shell may send to every thread with windows and wait for an answer.
 bool PumpingWait(HANDLE handle, DWORD ms) {
-  const ULONGLONG end = GetTickCount64() + ms;
+  const DWORD start = GetTickCount();
   for (;;) {
     PumpPendingMessages();
-    const ULONGLONG now = GetTickCount64();
-    if (now >= end) return handle && WaitForSingleObject(handle, 0) == WAIT_OBJECT_0;
-    const DWORD left = static_cast<DWORD>(end - now);
+    const DWORD elapsed = GetTickCount() - start;  // right across a wrap of the count
+    if (elapsed >= ms) return handle && WaitForSingleObject(handle, 0) == WAIT_OBJECT_0;
+    const DWORD left = ms - elapsed;
     const DWORD r = MsgWaitForMultipleObjects(handle ? 1 : 0, &handle, FALSE, left, QS_ALLINPUT);
     if (handle && r == WAIT_OBJECT_0) return true;
     if (!handle && r == WAIT_TIMEOUT) return false;
@@ -57,11 +63,11 @@ bool PumpingWait(HANDLE handle, DWORD ms) {
 }  // namespace
 
 bool WaitFor(const std::function<bool()>& condition, DWORD ms) {
-  const ULONGLONG end = GetTickCount64() + ms;
+  const DWORD start = GetTickCount();
   do {
     if (condition()) return true;
     PumpingWait(nullptr, 20);
-  } while (GetTickCount64() < end);
+  } while (GetTickCount() - start < ms);
   return condition();
 }
 

@@ -2,6 +2,7 @@
 // explorer.exe of the prefix, so their suites are named ...ShellE2E and run in a test
 // process of their own (see tests/CMakeLists.txt).
 #include <windows.h>
+#include <shlwapi.h>
 #include <tlhelp32.h>
 
 #include <algorithm>
@@ -13,6 +14,7 @@
 #include "driver_win.h"
 #include "platform/handles_win.h"
 #include "platform/platform_ops_win.h"
+#include "platform/proc_address_win.h"
 #include "switching/restore_window_win.h"
 #include "switching/shell_folders.h"
 
@@ -65,10 +67,10 @@ class ShellFoldersGuard {
   ~ShellFoldersGuard() {
     for (const Saved& s : saved_) {
       if (s.present)
-        RegSetKeyValueW(HKEY_CURRENT_USER, s.key.c_str(), s.name.c_str(), s.type, s.data.data(),
-                        static_cast<DWORD>(s.data.size()));
+        SHSetValueW(HKEY_CURRENT_USER, s.key.c_str(), s.name.c_str(), s.type, s.data.data(),
+                    static_cast<DWORD>(s.data.size()));
       else
-        RegDeleteKeyValueW(HKEY_CURRENT_USER, s.key.c_str(), s.name.c_str());
+        SHDeleteValueW(HKEY_CURRENT_USER, s.key.c_str(), s.name.c_str());
     }
   }
   // Gives every value a recognisable text: "C:\before\" + value name.
@@ -158,10 +160,10 @@ class ReportedVersion {
  public:
   explicit ReportedVersion(const wchar_t* version) {
     const std::wstring v = version;
-    RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"Version", REG_SZ, v.c_str(),
-                    static_cast<DWORD>((v.size() + 1) * sizeof(wchar_t)));
+    SHSetValueW(HKEY_CURRENT_USER, kKey, L"Version", REG_SZ, v.c_str(),
+                static_cast<DWORD>((v.size() + 1) * sizeof(wchar_t)));
   }
-  ~ReportedVersion() { RegDeleteTreeW(HKEY_CURRENT_USER, kKey), RegDeleteKeyW(HKEY_CURRENT_USER, kKey); }
+  ~ReportedVersion() { SHDeleteKeyW(HKEY_CURRENT_USER, kKey); }
 
  private:
   static constexpr wchar_t kKey[] = L"Software\\Wine\\AppDefaults\\" VELKOR_EXE_NAME;
@@ -472,6 +474,91 @@ TEST_F(RestoreShellE2E, XpWritesFourMore) {
             u + "\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup");
   ExpectRefreshedList();
 }
+
+#if !defined(_WIN64)
+// ---- the 32-bit program on 64-bit Windows ----
+
+// What a 64-bit process reads: the registry view a 64-bit shell has.
+std::string Reg64(const char* key, const char* name) {
+  UniqueKey k;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, Widen(key).c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, k.put()) !=
+      ERROR_SUCCESS)
+    return "<no key>";
+  wchar_t text[1024] = L"";
+  DWORD size = sizeof(text) - sizeof(wchar_t), type = REG_NONE;
+  if (RegQueryValueExW(k.get(), Widen(name).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text), &size) !=
+      ERROR_SUCCESS)
+    return "<missing>";
+  return type == REG_SZ ? Narrow(text) : "<not REG_SZ>";
+}
+
+bool Is64BitProcess(DWORD pid) {
+  UniqueHandle process(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid));
+  BOOL wow64 = TRUE;
+  return process && IsWow64Process(process.get(), &wow64) && !wow64;
+}
+
+// Starts the system's own 64-bit explorer.exe (a folder window), as a 64-bit shell to end:
+// Wine's desktop process may already have been ended by an earlier case. System32 is
+// the 64-bit folder only with the file-system redirection of 32-bit programs turned off.
+UniqueHandle Start64BitExplorer() {
+  using DisableFn = BOOL(WINAPI*)(PVOID*);
+  using RevertFn = BOOL(WINAPI*)(PVOID);
+  const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+  const auto disable = ProcAddress<DisableFn>(kernel, "Wow64DisableWow64FsRedirection");
+  const auto revert = ProcAddress<RevertFn>(kernel, "Wow64RevertWow64FsRedirection");
+  wchar_t system[MAX_PATH];
+  if (!disable || !revert || !GetSystemDirectoryW(system, MAX_PATH)) return UniqueHandle();
+  const std::wstring exe = std::wstring(system) + L"\\explorer.exe";
+  std::wstring line = L"\"" + exe + L"\" C:\\";
+  STARTUPINFOW si{};
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION pi{};
+  PVOID redirection = nullptr;
+  if (!disable(&redirection)) return UniqueHandle();
+  const BOOL started = CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+  revert(redirection);
+  if (!started) return UniqueHandle();
+  CloseHandle(pi.hThread);
+  return UniqueHandle(pi.hProcess);
+}
+
+// Under a 64-bit prefix only (scripts/test leaves it out of the 32-bit prefix run).
+using Wow64ShellE2E = ProfilesFixture;
+
+// The per-user shell-folder keys are not redirected for 32-bit programs: a switch from
+// the 32-bit program writes the texts the 64-bit program writes (the expectations of
+// DoubleClickEndsEveryShell... above), where the 64-bit shell reads them, and it ends
+// a 64-bit shell too.
+TEST_F(Wow64ShellE2E, SwitchWritesWhereThe64BitShellReadsAndEndsIt) {
+  BOOL wow64 = FALSE;
+  ASSERT_TRUE(IsWow64Process(GetCurrentProcess(), &wow64) && wow64) << "a 32-bit test under a 64-bit prefix";
+  ShellFoldersGuard::MarkAll();
+  const UniqueHandle shell64 = Start64BitExplorer();
+  ASSERT_TRUE(shell64);
+  ASSERT_TRUE(Is64BitProcess(GetProcessId(shell64.get())));
+  HWND main = StartProgram();
+  ASSERT_TRUE(main);
+  const std::vector<DWORD> shells = PidsNamed(L"explorer.exe");
+  ASSERT_NE(std::find(shells.begin(), shells.end(), GetProcessId(shell64.get())), shells.end());
+
+  DoubleClickRow(program.List(), 0);
+  ASSERT_TRUE(WaitFor([&] { return State(0) == "运行中"; })) << State(0);
+  EXPECT_TRUE(WaitFor([&] { return !AnyAlive(shells); })) << "the 64-bit explorer.exe is ended as well";
+  EXPECT_EQ(WaitForSingleObject(shell64.get(), 0), WAIT_OBJECT_0);
+  const std::string root = Narrow(Root(L"工作"));
+  for (const char* key : kKeys) {
+    SCOPED_TRACE(key);
+    EXPECT_EQ(Reg64(key, "Desktop"), work);
+    EXPECT_EQ(Reg64(key, "Favorites"), root + "\\Favorites");
+    EXPECT_EQ(Reg64(key, "AppData"), root + "\\AppData");
+    for (const char* untouched : {"Cookies", "Personal", "History", "Cache", "Startup", "Local AppData"})
+      EXPECT_EQ(Reg64(key, untouched), std::string("C:\\before\\") + untouched);
+    for (const ShellFolder& folder : kShellFolderTable)
+      EXPECT_EQ(Reg64(key, folder.valueName), Reg(key, folder.valueName)) << "one value for both views";
+  }
+}
+#endif
 
 }  // namespace
 }  // namespace velkor::e2e

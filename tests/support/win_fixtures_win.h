@@ -3,6 +3,7 @@
 
 #include <windows.h>
 #include <aclapi.h>
+#include <shlwapi.h>
 
 #include <string>
 #include <vector>
@@ -80,7 +81,7 @@ inline std::string ReadFileW(const std::wstring& path) {
 class TempKey {
  public:
   TempKey() : path_(L"Software\\VelkorTests\\" + UniqueSuffix()) {}
-  ~TempKey() { RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str()), RegDeleteKeyW(HKEY_CURRENT_USER, path_.c_str()); }
+  ~TempKey() { SHDeleteKeyW(HKEY_CURRENT_USER, path_.c_str()); }
   std::string utf8() const { return Narrow(path_); }
   const std::wstring& wide() const { return path_; }
 
