@@ -115,7 +115,7 @@ void MainWindow::OnCommand(int command) {
     case kCmdToTray: Hide(); break;
     case kCmdShow: Show(); break;
     case kCmdExit: ConfirmExit(); break;
-    case kCmdVersion: ops_.ShowMessage("本软件版本为:1.2", Buttons::Ok); break;
+    case kCmdVersion: ops_.ShowMessage(kVersionMessage, Buttons::Ok); break;
     case kCmdContact: ops_.ShellOpen("open", kContactLink); break;
     case kCmdWebsite: ops_.ShellOpen("open", VELKOR_SITE_URL); break;
     case kCmdRefresh: {

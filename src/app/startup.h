@@ -10,6 +10,7 @@ namespace velkor {
 
 inline constexpr char kProgramTitle[] = "Windows多Velkor1.2";
 inline constexpr char kTrayTip[] = "Windows多Velkor";
+inline constexpr char kVersionMessage[] = "本软件版本为:1.2";
 inline constexpr char kSingleInstanceName[] = "Win7多Velkor";
 
 // The main window's title for that system.

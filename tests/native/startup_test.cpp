@@ -7,6 +7,7 @@
 #include "catalogue/program_paths.h"
 #include "fake_platform.h"
 #include "memory_rows.h"
+#include "velkor_version.h"
 
 namespace velkor {
 namespace {
@@ -35,6 +36,12 @@ TEST(Startup, GenerationAndTitle) {
   };
   for (const Case& c : cases)
     EXPECT_EQ(MainWindowTitle(OsGenerationOf(c.version)), c.title) << c.version.major << "." << c.version.minor;
+}
+
+TEST(Startup, DesignedTextsCarryTheProjectVersion) {
+  // The texts are kept exactly as designed; a new version must change them too.
+  EXPECT_EQ(std::string(kProgramTitle), "Windows多Velkor" VELKOR_VERSION_TEXT);
+  EXPECT_EQ(std::string(kVersionMessage), "本软件版本为:" VELKOR_VERSION_TEXT);
 }
 
 TEST(Startup, FolderExistsDropsOneTrailingBackslash) {
