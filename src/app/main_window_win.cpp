@@ -94,7 +94,7 @@ bool MainWindow::OnCreate() {
 
   {
     WaitCursor busy;
-    StartupFill(rows_, paths_.CatalogueFile(), ops_);
+    context_.catalogueFileKept = !StartupFill(rows_, paths_.CatalogueFile(), ops_);
   }
   StartStartupVisit();
   return true;

@@ -62,7 +62,7 @@ CreationResult CreateProfile(CatalogueContext& context, const CreationRequest& r
   CatalogueRow row;
   row.cells = {std::to_string(context.rows.RowCount()), request.title, kSizeUnmeasured, desktop, ""};
   context.rows.AppendRow(row);
-  const bool saved = SaveCatalogue(context.rows, context.paths.CatalogueFile(), ops);
+  const bool saved = SaveCatalogue(context);
   ops.ShowMessage("[" + request.title + "]创建完毕！", Buttons::Ok);
   if (!saved) ops.ShowMessage("桌面列表文件无法保存，新桌面只在本次运行期间显示在列表中。", Buttons::Ok);
   return CreationResult::Created;
