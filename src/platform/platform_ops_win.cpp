@@ -79,21 +79,23 @@ uint64_t SizeOfTree(const std::wstring& top) {
   return total;
 }
 
-// Removes what is inside `top`, then `top`; links are removed, never entered.
+// Removes what is inside `top`, then `top`; links are removed, never entered. A folder
+// that stays only because something inside it stayed is not counted again.
 void RemoveTree(const std::wstring& top, RemovalResult& result) {
   struct Pending {
     std::wstring folder;
-    bool emptied;  // its entries have been handled; only the folder itself is left
+    bool emptied;         // its entries have been handled; only the folder itself is left
+    uint64_t leftBefore;  // leftovers counted before its entries were handled
   };
-  std::vector<Pending> pending{{top, false}};
+  std::vector<Pending> pending{{top, false, 0}};
   while (!pending.empty()) {
     Pending current = std::move(pending.back());
     pending.pop_back();
     if (current.emptied) {
-      if (!RemoveDirectoryW(current.folder.c_str())) ++result.entriesLeft;
+      if (!RemoveDirectoryW(current.folder.c_str()) && result.entriesLeft == current.leftBefore) ++result.entriesLeft;
       continue;
     }
-    pending.push_back({current.folder, true});
+    pending.push_back({current.folder, true, result.entriesLeft});
     WIN32_FIND_DATAW fd;
     UniqueFind find(FindFirstFileW((current.folder + L"\\*").c_str(), &fd));
     if (!find) continue;
@@ -102,7 +104,7 @@ void RemoveTree(const std::wstring& top, RemovalResult& result) {
       const std::wstring path = current.folder + L"\\" + fd.cFileName;
       const DWORD attrs = fd.dwFileAttributes;
       if ((attrs & FILE_ATTRIBUTE_DIRECTORY) && !(attrs & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        pending.push_back({path, false});
+        pending.push_back({path, false, 0});
       } else if (attrs & FILE_ATTRIBUTE_REPARSE_POINT) {
         const bool removed =
             (attrs & FILE_ATTRIBUTE_DIRECTORY) ? RemoveDirectoryW(path.c_str()) : DeleteFileW(path.c_str());
