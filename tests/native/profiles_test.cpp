@@ -297,6 +297,18 @@ TEST_F(LegacyDeletionTest, TrailingBackslashAndTrailingDotsNameTheirFolder) {
   EXPECT_NE(said.find(root + "b："), std::string::npos) << said;
 }
 
+TEST_F(LegacyDeletionTest, PathsWithBytesTheCodePageLacksAreNotGuessedAt) {
+  // As a load leaves such a path: "D:\x" followed by the raw byte 0xFF.
+  ops.AddFile("D:\\x\\in.txt", "i");
+  MemoryRows loaded;
+  ops.files[paths.CatalogueFile()] = EncodeCatalogue({{{"0", "t", "---", "D:\\x\xFF", ""}}}, kColumnCount);
+  LoadCatalogue(loaded, paths.CatalogueFile(), ops);
+  const std::string said = Delete("t", loaded.Cell(0, kColPath));
+  EXPECT_NE(said.find("编码无法表示"), std::string::npos) << said;
+  for (const auto& [file, contents] : kept) EXPECT_TRUE(ops.HasFile(file)) << file;
+  EXPECT_TRUE(ops.HasFile("D:\\x\\in.txt"));
+}
+
 TEST_F(LegacyDeletionTest, LinksLeftBehindAreNamedAsLinks) {
   ops.AddDir(root + "l\\Desktop\\link");
   ops.AddFile(root + "l\\Desktop\\link\\outside.txt", "o");  // what the link points at
