@@ -124,6 +124,7 @@ std::wstring ExtendedFullPath(const std::string& path) {
   std::wstring full(n, L'\0');
   full.resize(GetFullPathNameW(wide.c_str(), n, full.data(), nullptr));
   while (full.size() > 3 && full.back() == L'\\') full.pop_back();
+  if (full.starts_with(L"\\\\?\\")) return full;  // taken literally already
   return Widen(ExtendedLengthPath(Narrow(full)));
 }
 
