@@ -89,14 +89,14 @@ bool MainWindow::OnCreate() {
   font_.reset(CreateMessageFont(dpi));
   CreateControls(window_, kControls, font_.get());
   HWND list = GetDlgItem(window_, kIdList);
-  ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+  ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_INFOTIP);
   AddCatalogueColumns(list);
   ScaleCatalogueColumns(list, dpi);
   rows_.Attach(list);
 
   {
     WaitCursor busy;
-    StartupFill(rows_, paths_.CatalogueFile(), ops_);
+    context_.catalogueFileKept = !StartupFill(rows_, paths_.CatalogueFile(), ops_);
   }
   StartStartupVisit();
   return true;
@@ -138,6 +138,8 @@ void MainWindow::OnNotify(const NMHDR& header) {
   if (header.idFrom != kIdList) return;
   if (header.code == NM_RCLICK) PopUp("右键菜单");
   if (header.code == NM_DBLCLK) SwitchOnDoubleClick(rows_, ops_, paths_.runDir);
+  if (header.code == LVN_GETINFOTIPW)
+    rows_.FillInfoTip(*reinterpret_cast<NMLVGETINFOTIPW*>(const_cast<NMHDR*>(&header)));
 }
 
 void MainWindow::PopUp(const char* menuCaption) {

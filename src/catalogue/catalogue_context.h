@@ -12,6 +12,9 @@ struct CatalogueContext {
   PlatformOps& ops;
   RowList& rows;
   const AppPaths& paths;
+  // The catalogue file could not be read at start-up and could not be put aside:
+  // saving would overwrite the profiles it holds, so nothing is saved this run.
+  bool catalogueFileKept = false;
 };
 
 }  // namespace velkor

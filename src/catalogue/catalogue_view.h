@@ -19,8 +19,10 @@ std::string SizeText(uint64_t bytes);
 // The Desktop value of Shell Folders: the desktop the shell shows.
 std::string DesktopInUse(PlatformOps& ops);
 
-// Loads the catalogue file (when it exists) and measures every row.
-void StartupFill(RowList& list, const std::string& catalogueFile, PlatformOps& ops);
+// Loads the catalogue file (when it exists) and measures every row. A file that cannot
+// be loaded is put aside and the user told; false when it had to stay in place, so
+// that it must not be saved over.
+bool StartupFill(RowList& list, const std::string& catalogueFile, PlatformOps& ops);
 // Marks the row in use; measures every row but the first again.
 void RunningStateRefresh(RowList& list, PlatformOps& ops);
 // Measures every row, then runs RunningStateRefresh.

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "platform/text_win.h"
 #include "platform/win_util_win.h"
 #include "platform/window_design_win.h"
@@ -67,6 +69,7 @@ CatalogueRow ListViewRows::Row(int row) const {
     out.itemValue = static_cast<int32_t>(item.lParam);
     out.indent = item.iIndent;
   }
+  if (row >= 0 && static_cast<size_t>(row) < tips_.size()) out.tip = Narrow(tips_[row]);
   return out;
 }
 
@@ -79,13 +82,31 @@ int ListViewRows::AppendRow(const CatalogueRow& row) {
   item.lParam = row.itemValue;
   item.iIndent = row.indent;
   const int index = ListView_InsertItem(list_, &item);
+  if (index < 0) return index;
+  tips_.insert(tips_.begin() + std::min<size_t>(index, tips_.size()), Widen(row.tip));
   for (size_t c = 1; c < row.cells.size(); ++c) SetCell(index, static_cast<int>(c), row.cells[c]);
   return index;
 }
 
-void ListViewRows::DeleteRow(int row) { ListView_DeleteItem(list_, row); }
+void ListViewRows::DeleteRow(int row) {
+  if (ListView_DeleteItem(list_, row) && row >= 0 && static_cast<size_t>(row) < tips_.size())
+    tips_.erase(tips_.begin() + row);
+}
 
-void ListViewRows::Clear() { ListView_DeleteAllItems(list_); }
+void ListViewRows::Clear() {
+  ListView_DeleteAllItems(list_);
+  tips_.clear();
+}
+
+void ListViewRows::FillInfoTip(NMLVGETINFOTIPW& request) const {
+  if (!request.pszText || request.cchTextMax <= 0) return;
+  // An empty tip shows none, not the row's own text.
+  const std::wstring tip =
+      request.iItem >= 0 && static_cast<size_t>(request.iItem) < tips_.size() ? tips_[request.iItem] : std::wstring();
+  const size_t n = std::min(tip.size(), static_cast<size_t>(request.cchTextMax - 1));
+  tip.copy(request.pszText, n);
+  request.pszText[n] = L'\0';
+}
 
 int ListViewRows::Selected() const { return ListView_GetNextItem(list_, -1, LVNI_SELECTED); }
 

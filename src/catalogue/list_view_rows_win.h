@@ -2,6 +2,9 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
+
+#include <vector>
 
 #include "catalogue/row_list.h"
 
@@ -23,8 +26,14 @@ class ListViewRows : public RowList {
   void Clear() override;
   int Selected() const override;
 
+  // Answers the list's question for a row's hover tip (the list needs LVS_EX_INFOTIP).
+  void FillInfoTip(NMLVGETINFOTIPW& request) const;
+
  private:
   HWND list_;
+  // The rows' hover tips, by row. The list view keeps no tip text of its own; every
+  // row enters through AppendRow and leaves through DeleteRow or Clear.
+  std::vector<std::wstring> tips_;
 };
 
 // The main list's columns: heading and alignment; their designed widths, scaled.

@@ -2,19 +2,57 @@
 
 #include "catalogue/catalogue_file.h"
 #include "catalogue/profile_layout.h"
+#include "catalogue/protected_places.h"
+#include "platform/paths.h"
+#include "platform/text.h"
 
 namespace velkor {
 namespace {
 
-// A path that names a drive rather than a folder in it: never removed.
-bool IsBareDrive(const std::string& path) {
-  return path.empty() || (path.size() == 2 && path[1] == ':') ||
-         (path.size() == 3 && path[1] == ':' && path[2] == '\\');
+// What became of one folder the deletion was to remove; empty when it is gone or was
+// never there.
+std::string Outcome(PlatformOps& ops, const std::string& folder) {
+  if (!ops.Exists(folder)) return {};
+  const RemovalResult result = ops.RemoveFolder(folder);
+  if (result.complete || !ops.Exists(folder)) return {};
+  const uint64_t others = result.entriesLeft - result.linksLeft;
+  std::string why;
+  if (others > 0) why = std::to_string(others) + " 个文件或文件夹正在使用或为只读";
+  if (result.linksLeft > 0)
+    why += (why.empty() ? "" : "；") + std::to_string(result.linksLeft) + " 个链接无法删除（链接所指的内容未被触及）";
+  if (why.empty()) why = "无法删除";
+  return folder + "：" + why;
 }
 
-std::string LeftOver(PlatformOps& ops, const std::string& path) {
-  const RemovalResult result = ops.RemoveFolder(path);
-  return result.complete || !ops.Exists(path) ? std::string() : path + "\n";
+// The folders a row's deletion removes, each checked against the protected places,
+// the raw bytes of an unreadable catalogue and the other rows that still use it.
+struct Target {
+  std::string folder;   // canonical; empty when refused
+  std::string refusal;  // "path：why" when refused
+};
+
+Target CheckTarget(CatalogueContext& context, int row, const std::string& path, bool profileRoot) {
+  Target target;
+  if (HoldsRawBytes(path)) {
+    target.refusal = path + "：含有本系统编码无法表示的字符，无法确定它所指的文件夹，未删除";
+    return target;
+  }
+  const PlaceCheck place = CheckPlace(context.ops, context.paths, path);
+  const auto profiles = CanonicalPath(context.paths.ProfilesRoot(), "");
+  if (!place.Allowed()) {
+    target.refusal = path + "：" + place.problem + "，未删除";
+  } else if (profileRoot && (!profiles || !SamePath(ParentPath(place.canonical), *profiles))) {
+    target.refusal = path + "：不在存放桌面的文件夹之内，未删除";
+  } else {
+    for (int r = 0; r < context.rows.RowCount() && target.refusal.empty(); ++r) {
+      if (r == row) continue;
+      const auto other = CanonicalPath(context.rows.Cell(r, kColPath), "");
+      if (other && PathWithin(*other, place.canonical))
+        target.refusal = path + "：桌面“" + context.rows.Cell(r, kColTitle) + "”仍在使用其中的文件夹，未删除";
+    }
+  }
+  if (target.refusal.empty()) target.folder = place.canonical;
+  return target;
 }
 
 }  // namespace
@@ -35,24 +73,33 @@ void DeleteProfile(CatalogueContext& context) {
     return;
   }
   const std::string title = rows.Cell(row, kColTitle);
-  if (ops.ShowMessage("您确认删除桌面信息吗？删除后将无法进行恢复！" + title, Buttons::OkCancel) != kOk) return;
-  if (ops.ShowMessage("最后一次确认啦！~你真的真的要删除吗？删除后将无法进行恢复！" + title, Buttons::OkCancel) != kOk)
+  const std::string desktop = rows.Cell(row, kColPath);
+  std::vector<Target> targets;
+  if (!TrimSpaces(desktop).empty()) targets.push_back(CheckTarget(context, row, desktop, false));
+  if (!title.empty()) targets.push_back(CheckTarget(context, row, context.paths.ProfilesRoot() + title, true));
+
+  // A desktop outside the profiles folder is named in full: that whole folder goes.
+  std::string shown;
+  const auto profiles = CanonicalPath(context.paths.ProfilesRoot(), "");
+  if (!targets.empty() && !targets[0].folder.empty() && !(profiles && PathWithin(targets[0].folder, *profiles)))
+    shown = "\n将删除文件夹及其中的全部内容：" + targets[0].folder;
+  if (ops.ShowMessage("您确认删除桌面信息吗？删除后将无法进行恢复！" + title + shown, Buttons::OkCancel) != kOk) return;
+  if (ops.ShowMessage("最后一次确认啦！~你真的真的要删除吗？删除后将无法进行恢复！" + title + shown,
+                      Buttons::OkCancel) != kOk)
     return;
 
   std::string left;
-  std::string desktop = rows.Cell(row, kColPath);
-  desktop.erase(0, desktop.find_first_not_of(' '));
-  if (!IsBareDrive(desktop)) left += LeftOver(ops, desktop);
-  // The profile root is only ever a folder directly inside the profiles folder: a
-  // title that is not one folder name (from an old or edited catalogue) names none.
-  if (!title.empty() && !TitleProblem(title)) left += LeftOver(ops, context.paths.ProfilesRoot() + title);
-
+  for (const Target& target : targets) {
+    const std::string line = target.folder.empty() ? target.refusal : Outcome(ops, target.folder);
+    if (!line.empty()) left += "\n" + line;
+  }
   rows.DeleteRow(row);
-  const bool saved = SaveCatalogue(rows, context.paths.CatalogueFile(), ops);
-  ops.ShowMessage("桌面已经被删除！", Buttons::Ok);
-  if (!left.empty())
-    ops.ShowMessage("以下文件夹未能完全删除（其中有文件正在使用或为只读），剩余的内容仍在原处：\n" + left, Buttons::Ok);
-  if (!saved) ops.ShowMessage("桌面列表文件无法保存，删除只在本次运行期间生效。", Buttons::Ok);
+  const bool saved = SaveCatalogue(context);
+  // One message, in the order things happened: the row went, these folders stayed.
+  std::string text =
+      left.empty() ? "桌面已经被删除！" : "桌面已经从列表中删除，但以下文件夹没有完全删除，剩余的内容仍在原处：" + left;
+  if (!saved) text += "\n桌面列表文件无法保存，删除只在本次运行期间生效。";
+  ops.ShowMessage(text, Buttons::Ok);
 }
 
 void OpenProfileFolder(CatalogueContext& context) {

@@ -9,9 +9,10 @@ AppPaths AppPaths::FromExecutable(const std::string& exePath) {
 }
 
 void EnsureConfigFolders(PlatformOps& ops, const AppPaths& paths) {
-  if (FolderExists(ops, paths.ConfigRoot())) return;
-  ops.MakeDirectory(paths.runDir + "\\软件配置\\");
-  ops.MakeDirectory(paths.runDir + "\\软件配置\\桌面配置");
+  // Each one on its own: a configuration folder without the profiles folder would
+  // otherwise refuse every creation for good.
+  if (!FolderExists(ops, paths.ConfigRoot())) ops.MakeDirectory(paths.runDir + "\\软件配置\\");
+  if (!FolderExists(ops, paths.ProfilesRoot())) ops.MakeDirectory(paths.runDir + "\\软件配置\\桌面配置");
 }
 
 }  // namespace velkor

@@ -19,8 +19,7 @@ struct AppPaths {
   std::string CatalogueFile() const { return ConfigRoot() + "桌面列表.dat"; }
 };
 
-// Makes the configuration folder and the profiles folder inside it when the
-// configuration folder is missing.
+// Makes the configuration folder and the profiles folder inside it, each when missing.
 void EnsureConfigFolders(PlatformOps& ops, const AppPaths& paths);
 
 }  // namespace velkor

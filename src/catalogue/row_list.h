@@ -20,6 +20,7 @@ struct CatalogueRow {
   std::vector<std::string> cells;  // column 0 first
   int32_t indent = 0;
   int32_t itemValue = 0;
+  std::string tip = {};  // shown while the pointer rests on the row; kept as the file had it
   bool operator==(const CatalogueRow&) const = default;
 };
 

@@ -43,7 +43,10 @@ struct DateTime {
 struct RemovalResult {
   bool complete = false;
   uint64_t entriesLeft = 0;
+  uint64_t linksLeft = 0;  // of entriesLeft: links (junctions, symbolic links) that stayed
 };
+
+enum class ReadOutcome { Read, Unreadable, TooLarge };
 
 class PlatformOps {
  public:
@@ -73,6 +76,8 @@ class PlatformOps {
   virtual bool Exists(const std::string& path) = 0;
 
   virtual bool ReadWholeFile(const std::string& path, std::string& bytes) = 0;
+  // Reads the whole file unless it holds more than `limit` bytes (then reads nothing).
+  virtual ReadOutcome ReadFileAtMost(const std::string& path, uint64_t limit, std::string& bytes) = 0;
   // Replaces the file in one step: a failure leaves the previous file intact.
   virtual bool ReplaceFileContents(const std::string& path, const std::string& bytes) = 0;
 
@@ -83,6 +88,7 @@ class PlatformOps {
 
   virtual std::vector<DirEntry> ListDirectory(const std::string& pattern) = 0;
   // Removes the folder and everything in it; links inside are removed, never followed.
+  // `path` is taken literally (a canonical path: "a." and "a" are different names).
   virtual RemovalResult RemoveFolder(const std::string& path) = 0;
   // Moves a file; `target` must not exist (callers pick a free name).
   virtual bool MovePath(const std::string& source, const std::string& target) = 0;
@@ -91,6 +97,11 @@ class PlatformOps {
   virtual void StartProcess(const std::string& commandLine, uint32_t waitMs) = 0;
 
   virtual std::string LogonName() = 0;  // "" when it cannot be read
+  // Absolute folders the path guards resolve against and protect.
+  virtual std::string CurrentDirectory() = 0;
+  virtual std::string WindowsFolder() = 0;
+  virtual std::string SystemFolder() = 0;
+  virtual std::string UserProfileFolder() = 0;
   virtual OsVersion Version() = 0;
   // The folder browser with an edit field; "" when cancelled.
   virtual std::string BrowseForFolder(const std::string& title) = 0;

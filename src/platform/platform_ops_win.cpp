@@ -6,9 +6,12 @@
 #include <shobjidl.h>
 #include <tlhelp32.h>
 
+#include <atomic>
+
 #include "platform/find_process_window_win.h"
 #include "platform/handles_win.h"
 #include "platform/input_box_win.h"
+#include "platform/paths.h"
 #include "platform/text_win.h"
 
 namespace velkor {
@@ -50,45 +53,85 @@ bool WriteValue(RegRoot root, const std::string& path, DWORD type, const void* d
 
 bool IsDots(const wchar_t* name) { return wcscmp(name, L".") == 0 || wcscmp(name, L"..") == 0; }
 
-uint64_t SizeOfTree(const std::wstring& folder) {
-  WIN32_FIND_DATAW fd;
-  UniqueFind find(FindFirstFileW((folder + L"\\*").c_str(), &fd));
-  if (!find) return 0;
+// The walks below keep their own list of folders instead of recursing: a deep tree
+// must not be able to exhaust the stack. Names are extended-length ("\\?\") so the
+// system takes "a." and "a " literally instead of trimming them to a neighbour's name.
+
+uint64_t SizeOfTree(const std::wstring& top) {
   uint64_t total = 0;
-  do {
-    if (IsDots(fd.cFileName)) continue;
-    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      // A junction or symbolic link belongs to another tree: not followed.
-      if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) total += SizeOfTree(folder + L"\\" + fd.cFileName);
-    } else {
-      total += (static_cast<uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
-    }
-  } while (FindNextFileW(find.get(), &fd));
+  std::vector<std::wstring> pending{top};
+  while (!pending.empty()) {
+    const std::wstring folder = std::move(pending.back());
+    pending.pop_back();
+    WIN32_FIND_DATAW fd;
+    UniqueFind find(FindFirstFileW((folder + L"\\*").c_str(), &fd));
+    if (!find) continue;  // unreadable: skipped, the rest still counts
+    do {
+      if (IsDots(fd.cFileName)) continue;
+      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        // A junction or symbolic link belongs to another tree: not followed.
+        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) pending.push_back(folder + L"\\" + fd.cFileName);
+      } else {
+        total += (static_cast<uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
+      }
+    } while (FindNextFileW(find.get(), &fd));
+  }
   return total;
 }
 
-// Removes what is inside `folder`, then the folder; links are removed, never entered.
-void RemoveTree(const std::wstring& folder, RemovalResult& result) {
-  WIN32_FIND_DATAW fd;
-  UniqueFind find(FindFirstFileW((folder + L"\\*").c_str(), &fd));
-  if (find) {
+// Removes what is inside `top`, then `top`; links are removed, never entered. A folder
+// that stays only because something inside it stayed is not counted again.
+void RemoveTree(const std::wstring& top, RemovalResult& result) {
+  struct Pending {
+    std::wstring folder;
+    bool emptied;         // its entries have been handled; only the folder itself is left
+    uint64_t leftBefore;  // leftovers counted before its entries were handled
+  };
+  std::vector<Pending> pending{{top, false, 0}};
+  while (!pending.empty()) {
+    Pending current = std::move(pending.back());
+    pending.pop_back();
+    if (current.emptied) {
+      if (!RemoveDirectoryW(current.folder.c_str()) && result.entriesLeft == current.leftBefore) ++result.entriesLeft;
+      continue;
+    }
+    pending.push_back({current.folder, true, result.entriesLeft});
+    WIN32_FIND_DATAW fd;
+    UniqueFind find(FindFirstFileW((current.folder + L"\\*").c_str(), &fd));
+    if (!find) continue;
     do {
       if (IsDots(fd.cFileName)) continue;
-      const std::wstring path = folder + L"\\" + fd.cFileName;
+      const std::wstring path = current.folder + L"\\" + fd.cFileName;
       const DWORD attrs = fd.dwFileAttributes;
-      bool removed;
       if ((attrs & FILE_ATTRIBUTE_DIRECTORY) && !(attrs & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        RemoveTree(path, result);
-        continue;
-      } else if (attrs & FILE_ATTRIBUTE_DIRECTORY) {
-        removed = RemoveDirectoryW(path.c_str());
-      } else {
-        removed = DeleteFileW(path.c_str());
+        pending.push_back({path, false, 0});
+      } else if (attrs & FILE_ATTRIBUTE_REPARSE_POINT) {
+        const bool removed =
+            (attrs & FILE_ATTRIBUTE_DIRECTORY) ? RemoveDirectoryW(path.c_str()) : DeleteFileW(path.c_str());
+        if (!removed) ++result.entriesLeft, ++result.linksLeft;
+      } else if (!DeleteFileW(path.c_str())) {
+        ++result.entriesLeft;
       }
-      if (!removed) ++result.entriesLeft;
     } while (FindNextFileW(find.get(), &fd));
   }
-  if (!RemoveDirectoryW(folder.c_str())) ++result.entriesLeft;
+}
+
+// The full path of `path` in extended-length form, for the walks.
+std::wstring ExtendedFullPath(const std::string& path) {
+  const std::wstring wide = Widen(path);
+  const DWORD n = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+  if (n == 0) return {};
+  std::wstring full(n, L'\0');
+  full.resize(GetFullPathNameW(wide.c_str(), n, full.data(), nullptr));
+  while (full.size() > 3 && full.back() == L'\\') full.pop_back();
+  if (full.starts_with(L"\\\\?\\")) return full;  // taken literally already
+  return Widen(ExtendedLengthPath(Narrow(full)));
+}
+
+std::string FolderOf(UINT (*get)(LPWSTR, UINT)) {
+  wchar_t buffer[MAX_PATH + 1] = L"";
+  const UINT n = get(buffer, MAX_PATH + 1);
+  return n > 0 && n <= MAX_PATH ? Narrow(buffer) : std::string();
 }
 
 DateTime ToDateTime(const SYSTEMTIME& st) { return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond}; }
@@ -168,8 +211,8 @@ void Win32PlatformOps::ShellOpen(const std::string& verb, const std::string& fil
 }
 
 uint64_t Win32PlatformOps::FolderSize(const std::string& path) {
-  std::wstring folder = Widen(path);
-  while (!folder.empty() && folder.back() == L'\\') folder.pop_back();
+  if (path.empty()) return 0;
+  const std::wstring folder = ExtendedFullPath(path);
   return folder.empty() ? 0 : SizeOfTree(folder);
 }
 
@@ -203,18 +246,53 @@ bool Win32PlatformOps::ReadWholeFile(const std::string& path, std::string& bytes
   return true;
 }
 
+ReadOutcome Win32PlatformOps::ReadFileAtMost(const std::string& path, uint64_t limit, std::string& bytes) {
+  UniqueFile file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  LARGE_INTEGER size;
+  if (!file || !GetFileSizeEx(file.get(), &size)) return ReadOutcome::Unreadable;
+  if (static_cast<uint64_t>(size.QuadPart) > limit) return ReadOutcome::TooLarge;
+  bytes.clear();
+  char buffer[65536];
+  DWORD got = 0;
+  for (;;) {
+    if (!ReadFile(file.get(), buffer, sizeof(buffer), &got, nullptr)) return ReadOutcome::Unreadable;
+    if (got == 0) break;
+    bytes.append(buffer, got);
+    if (bytes.size() > limit) return ReadOutcome::TooLarge;  // grew while being read
+  }
+  return ReadOutcome::Read;
+}
+
+namespace {
+
+bool WriteAll(HANDLE file, const std::string& bytes) {
+  DWORD written = 0;
+  return (bytes.empty() || WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) &&
+         written == bytes.size();
+}
+
+// A temporary name nobody else uses: this process, a counter, and a fresh file.
+UniqueFile CreateTemporaryBeside(const std::wstring& target, std::wstring& temp) {
+  static std::atomic<unsigned> counter{0};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temp = target + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter) + L".tmp";
+    UniqueFile file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file || GetLastError() != ERROR_FILE_EXISTS) return file;  // a folder of that name: try the next
+    if (GetFileAttributesW(temp.c_str()) == INVALID_FILE_ATTRIBUTES) return file;
+  }
+  return UniqueFile();
+}
+
+}  // namespace
+
 bool Win32PlatformOps::ReplaceFileContents(const std::string& path, const std::string& bytes) {
   const std::wstring target = Widen(path);
-  const std::wstring temp = target + L".tmp";
+  std::wstring temp;
   {
-    UniqueFile file(
-        CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file = CreateTemporaryBeside(target, temp);
     if (!file) return false;
-    DWORD written = 0;
-    const bool ok =
-        (bytes.empty() || WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) &&
-        written == bytes.size() && FlushFileBuffers(file.get());
-    if (!ok) {
+    if (!WriteAll(file.get(), bytes) || !FlushFileBuffers(file.get())) {
       file.reset();
       DeleteFileW(temp.c_str());
       return false;
@@ -222,7 +300,12 @@ bool Win32PlatformOps::ReplaceFileContents(const std::string& path, const std::s
   }
   if (MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
   DeleteFileW(temp.c_str());
-  return false;
+  // The swap is refused while another program holds the file open without sharing
+  // deletion (a reader, typically). Writing in place, as a plain save does, still
+  // works then; it is not atomic, so it is only the fallback.
+  UniqueFile file(CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return file && WriteAll(file.get(), bytes) && SetEndOfFile(file.get()) && FlushFileBuffers(file.get());
 }
 
 bool Win32PlatformOps::ToAnsi(const std::string& utf8, std::string& ansi) {
@@ -262,13 +345,14 @@ std::vector<DirEntry> Win32PlatformOps::ListDirectory(const std::string& pattern
 }
 
 RemovalResult Win32PlatformOps::RemoveFolder(const std::string& path) {
-  std::wstring folder = Widen(path);
-  while (!folder.empty() && folder.back() == L'\\') folder.pop_back();
+  const auto canonical = CanonicalPath(path, "");
+  if (!canonical || IsRootPath(*canonical)) return {false, 0};
+  const std::wstring folder = Widen(ExtendedLengthPath(*canonical));
   const DWORD attrs = GetFileAttributesW(folder.c_str());
   if (attrs == INVALID_FILE_ATTRIBUTES || !(attrs & FILE_ATTRIBUTE_DIRECTORY)) return {false, 0};
   RemovalResult result;
   if (attrs & FILE_ATTRIBUTE_REPARSE_POINT) {
-    if (!RemoveDirectoryW(folder.c_str())) result.entriesLeft = 1;
+    if (!RemoveDirectoryW(folder.c_str())) result.entriesLeft = result.linksLeft = 1;
   } else {
     RemoveTree(folder, result);
   }
@@ -308,6 +392,23 @@ std::string Win32PlatformOps::LogonName() {
   wchar_t name[257];
   DWORD size = ARRAYSIZE(name);
   return GetUserNameW(name, &size) ? Narrow(name) : std::string();
+}
+
+std::string Win32PlatformOps::CurrentDirectory() {
+  const DWORD n = GetCurrentDirectoryW(0, nullptr);
+  std::wstring dir(n, L'\0');
+  dir.resize(GetCurrentDirectoryW(n, dir.data()));
+  return Narrow(dir);
+}
+
+std::string Win32PlatformOps::WindowsFolder() { return FolderOf(GetWindowsDirectoryW); }
+
+std::string Win32PlatformOps::SystemFolder() { return FolderOf(GetSystemDirectoryW); }
+
+std::string Win32PlatformOps::UserProfileFolder() {
+  wchar_t buffer[MAX_PATH] = L"";
+  return SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_PROFILE, nullptr, SHGFP_TYPE_CURRENT, buffer)) ? Narrow(buffer)
+                                                                                                  : std::string();
 }
 
 OsVersion Win32PlatformOps::Version() {

@@ -19,6 +19,7 @@ class Win32PlatformOps : public PlatformOps {
   bool MakeDirectory(const std::string& path) override;
   bool Exists(const std::string& path) override;
   bool ReadWholeFile(const std::string& path, std::string& bytes) override;
+  ReadOutcome ReadFileAtMost(const std::string& path, uint64_t limit, std::string& bytes) override;
   bool ReplaceFileContents(const std::string& path, const std::string& bytes) override;
   bool ToAnsi(const std::string& utf8, std::string& ansi) override;
   std::string FromAnsi(const std::string& ansi) override;
@@ -28,6 +29,10 @@ class Win32PlatformOps : public PlatformOps {
   bool CreateShortcut(const std::string& linkPath, const std::string& target) override;
   void StartProcess(const std::string& commandLine, uint32_t waitMs) override;
   std::string LogonName() override;
+  std::string CurrentDirectory() override;
+  std::string WindowsFolder() override;
+  std::string SystemFolder() override;
+  std::string UserProfileFolder() override;
   OsVersion Version() override;
   std::string BrowseForFolder(const std::string& title) override;
   int ShowMessage(const std::string& text, Buttons buttons) override;

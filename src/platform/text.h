@@ -15,4 +15,10 @@ std::string AsciiLower(std::string_view text);
 // Spaces and the full-width space (U+3000) off both ends; tabs and line breaks stay.
 std::string TrimSpaces(std::string_view text);
 
+// Case folded as the file system folds names: every letter of the common scripts
+// (Latin, Greek, Cyrillic, Armenian, full-width forms, ...) to upper case, one code
+// point at a time. Bytes that are not UTF-8 stay as they are.
+std::string UpcaseForNames(std::string_view utf8);
+bool ContainsIgnoringNameCase(std::string_view haystack, std::string_view needle);
+
 }  // namespace velkor

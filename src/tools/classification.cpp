@@ -1,5 +1,7 @@
 #include "tools/classification.h"
 
+#include "catalogue/protected_places.h"
+
 namespace velkor {
 
 std::string NumberedName(const std::string& name, int n) {
@@ -34,6 +36,13 @@ void ClassifyDesktop(CatalogueContext& context, const std::array<bool, 5>& ticke
   const std::string desktop = context.rows.Cell(context.rows.Selected(), kColPath);
   if (desktop.empty()) {
     context.ops.ShowMessage("尚未选择需要进行分类的桌面！", Buttons::Ok);
+    return;
+  }
+  // Files are moved about inside this folder: never a root, a system folder or the
+  // program's own.
+  const PlaceCheck place = CheckPlace(context.ops, context.paths, desktop);
+  if (!place.Allowed()) {
+    context.ops.ShowMessage("这个桌面路径不能整理：" + desktop + "\n它" + place.problem + "。", Buttons::Ok);
     return;
   }
   marks.HideAll();

@@ -6,6 +6,7 @@
 #include "driver_win.h"
 #include "platform/platform_ops_win.h"
 #include "platform/proc_address_win.h"
+#include "unix_side_win.h"
 
 namespace velkor::e2e {
 namespace {
@@ -155,21 +156,15 @@ TEST_F(ProfilesE2E, PropertiesAndDeletion) {
   EXPECT_TRUE(WaitFor([&] { return !IsWindow(properties); }));
 
   // A link inside the profile that points outside it: the folder it points to keeps
-  // its files. (Wine shows a Unix symbolic link as a directory reparse point.)
+  // its files. (Wine shows a Unix symbolic link as a directory reparse point.) Beside
+  // it a real folder "a." that the system would trim to the link's name "a".
   const std::wstring outside = program.RunDir() / L"outside";
   CreateDirectoryW(outside.c_str(), nullptr);
   test::WriteFileW(outside + L"\\precious.txt", "keep");
-  using UnixName = char*(CDECL*)(const wchar_t*);
-  auto unixName = ProcAddress<UnixName>(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name");
-  ASSERT_TRUE(unixName);
-  std::wstring command = L"Z:\\bin\\ln -s \"" + Widen(unixName(outside.c_str())) + L"\" \"" +
-                         Widen(unixName((root + L"\\Desktop").c_str())) + L"/link\"";
-  STARTUPINFOW si{};
-  si.cb = sizeof(si);
-  PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-  const UniqueHandle process(pi.hProcess), thread(pi.hThread);
-  WaitForSingleObject(process.get(), 5000);
+  ASSERT_TRUE(test::MakeUnixLink(outside, root + L"\\Desktop\\link"));
+  ASSERT_TRUE(test::MakeUnixLink(outside, root + L"\\Desktop\\a"));
+  ASSERT_TRUE(test::MakeUnixFolder(root + L"\\Desktop", "a."));
+  test::WriteFileW(L"\\\\?\\" + root + L"\\Desktop\\a.\\inside.txt", "x");
   ASSERT_TRUE(WaitFor([&] { return Exists(root + L"\\Desktop\\link\\precious.txt"); }));
 
   SelectRow(list, 0);
@@ -184,11 +179,14 @@ TEST_F(ProfilesE2E, PropertiesAndDeletion) {
   ChooseCommand(main, kCmdDeleteDesktop);
   Reply(program.Pid(), IDOK);
   Reply(program.Pid(), IDOK);
-  EXPECT_EQ(Reply(program.Pid(), IDOK), "桌面已经被删除！");
-  // Wine cannot remove the link itself, so the program says what was left.
+  // Wine cannot remove the links themselves, so the one closing message says the row
+  // went and the links stayed, as links.
   const std::string left = Reply(program.Pid(), IDOK);
-  EXPECT_NE(left.find("未能完全删除"), std::string::npos) << left;
+  EXPECT_TRUE(left.starts_with("桌面已经从列表中删除，但以下文件夹没有完全删除")) << left;
+  EXPECT_NE(left.find("2 个链接无法删除"), std::string::npos) << left;
+  EXPECT_EQ(left.find("正在使用"), std::string::npos) << left;
   EXPECT_EQ(test::ReadFileW(outside + L"\\precious.txt"), "keep");
+  EXPECT_FALSE(Exists(L"\\\\?\\" + root + L"\\Desktop\\a."));
   EXPECT_TRUE(ReadRows(list, kColumnCount).empty());
   EXPECT_TRUE(SavedRows(program).empty());
 }

@@ -127,5 +127,22 @@ TEST_F(ClassificationTest, NoDesktopSelectedOnlySaysSo) {
   }
 }
 
+TEST_F(ClassificationTest, ProtectedFoldersAreNotTidied) {
+  for (const char* desk : {"C:\\", "D:/", ".", "C:\\app", "C:\\Windows", "C:\\Users\\tester"}) {
+    FakePlatform fresh;
+    fresh.AddFile(std::string(desk) + "\\a.txt", "a");
+    fresh.AddFile("C:\\app\\a.txt", "a");
+    MemoryRows list;
+    list.AddTexts({"0", "a", "---", desk, ""});
+    list.Select(0);
+    CatalogueContext ctx{fresh, list, paths};
+    ClassifyDesktop(ctx, {true, true, true, true, true}, marks);
+    EXPECT_TRUE(fresh.madeDirs.empty()) << desk;
+    EXPECT_TRUE(fresh.HasFile("C:\\app\\a.txt")) << desk;
+    ASSERT_EQ(fresh.messages.size(), 1u);
+    EXPECT_NE(fresh.messages[0].find("不能整理"), std::string::npos) << desk;
+  }
+}
+
 }  // namespace
 }  // namespace velkor

@@ -182,8 +182,10 @@ TEST_F(DeletionTest, WhatCouldNotBeRemovedIsReported) {
   ops.lockedFiles.insert(root + "工作\\Desktop\\note.txt");
   DeleteProfile(context);
   EXPECT_EQ(rows.RowCount(), 0);
-  ASSERT_EQ(ops.messages.size(), 4u);
-  EXPECT_NE(ops.messages[3].find(root + "工作\\Desktop"), std::string::npos);
+  // One message after the two questions: the row went, the folder stayed, and why.
+  ASSERT_EQ(ops.messages.size(), 3u);
+  EXPECT_TRUE(ops.messages[2].starts_with("桌面已经从列表中删除，但以下文件夹没有完全删除")) << ops.messages[2];
+  EXPECT_NE(ops.messages[2].find(root + "工作\\Desktop：1 个文件或文件夹正在使用或为只读"), std::string::npos);
   EXPECT_TRUE(ops.HasFile(root + "工作\\Desktop\\note.txt"));
 }
 
@@ -201,6 +203,136 @@ TEST_F(DeletionTest, NeverLeavesItsGround) {
   EXPECT_TRUE(ops.HasFile("C:\\app\\软件配置\\keep.txt"));
   EXPECT_TRUE(ops.HasFile("D:\\data.txt"));
   EXPECT_TRUE(ops.HasDir(root + "工作\\Desktop"));
+}
+
+TEST_F(ProfilesTest, CustomPathsThatNameNoSafeFolderAreRefused) {
+  // Each of these would have emptied a drive or the program's own folder on deletion.
+  for (const char* path : {"D:/", "D:\\\\", "D:\\.", "D:\\x\\..", "\\.", "D:.", ".", ".\\", "T:.", "..\\run",
+                           "D:", "\\\\srv\\share", "C:\\app", "C:\\app\\软件配置\\桌面配置\\", "C:\\Windows\\System32",
+                           "C:\\Users\\tester", "D:\\a.\\b", "D:\\x\\nul"}) {
+    FakePlatform fresh;
+    fresh.AddDir(root);
+    MemoryRows list;
+    CatalogueContext ctx{fresh, list, paths};
+    EXPECT_EQ(CreateProfile(ctx, {"c", path, {}}), CreationResult::Refused) << path;
+    EXPECT_EQ(list.RowCount(), 0) << path;
+    EXPECT_FALSE(fresh.HasFile(paths.CatalogueFile())) << path;
+  }
+  for (const char* path : {"D:\\My Desk\\", "\\\\srv\\share\\desk", "C:\\Users\\tester\\Desktop"})
+    EXPECT_EQ(CreateProfile(context, {"c", path, {}}), CreationResult::Created) << path;
+}
+
+TEST_F(ProfilesTest, TitlesThatDifferOnlyInCaseAskFirst) {
+  rows.AddTexts({"0", "Тест"});
+  rows.AddTexts({"1", "ＡＢ"});
+  for (std::string title : {"тест", "ａｂ", "ТЕСТ"}) {
+    ops.reminders.clear();
+    DuplicateTitleCheck(context, title);
+    EXPECT_EQ(ops.reminders.size(), 1u) << title;
+  }
+}
+
+TEST_F(ProfilesTest, RefusedCreationLeavesNoEmptyFolder) {
+  ops.refusedDirs.insert(root + "x\\Desktop");
+  ASSERT_EQ(CreateProfile(context, {"x", "", {}}), CreationResult::Refused);
+  EXPECT_FALSE(ops.HasDir(root + "x"));
+  // A root that was there before is not the creation's to take back.
+  ops.AddFile(root + "x\\old.txt", "o");
+  ASSERT_EQ(CreateProfile(context, {"x", "", {}}), CreationResult::Refused);
+  EXPECT_TRUE(ops.HasFile(root + "x\\old.txt"));
+}
+
+class LegacyDeletionTest : public ProfilesTest {
+ protected:
+  // Deletes a row an old or edited catalogue holds; the drives D: and T: and the
+  // program's folder hold files that must all survive.
+  std::string Delete(const std::string& title, const std::string& path) {
+    rows.AddTexts({"9", title, "---", path, "-"});
+    rows.Select(rows.RowCount() - 1);
+    ops.messages.clear();
+    DeleteProfile(context);
+    EXPECT_EQ(ops.messages.size(), 3u) << path;
+    return ops.messages.empty() ? "" : ops.messages.back();
+  }
+  void SetUp() override {
+    ProfilesTest::SetUp();
+    for (const char* f : {"D:\\keep.txt", "D:\\x\\keep.txt", "T:\\keep.txt", "C:\\app\\v.exe",
+                          "C:\\app\\软件配置\\桌面列表.dat", "C:\\run\\keep.txt", "C:\\keep.txt"})
+      ops.AddFile(f, "k");
+    kept = ops.files;
+  }
+  std::map<std::string, std::string> kept;
+};
+
+TEST_F(LegacyDeletionTest, EverySpellingOfARootOrTheProgramFolderIsRefusedAndSaid) {
+  for (const char* path : {"D:/", "D:\\\\", "D:\\.", "D:\\x\\..", "\\.", "D:.", ".", ".\\", "T:.", "..\\run",
+                           "D:", "D:\\", " D:\\", "\\\\srv\\share\\", "C:\\app\\软件配置"}) {
+    const std::string said = Delete("t", path);
+    EXPECT_NE(said.find(std::string(path) + "："), std::string::npos) << path << " | " << said;
+    EXPECT_NE(said.find("未删除"), std::string::npos) << said;
+    for (const auto& [file, contents] : kept) EXPECT_TRUE(ops.HasFile(file)) << path << " removed " << file;
+  }
+}
+
+TEST_F(LegacyDeletionTest, ProfileRootsOutsideTheProfilesFolderAreRefusedAndSaid) {
+  for (const char* title : {"..", "..\\..", "a\\..\\..\\..", "CON", "x:y"}) {
+    const std::string said = Delete(title, "");
+    EXPECT_NE(said.find("未删除"), std::string::npos) << title << " | " << said;
+    for (const auto& [file, contents] : kept) EXPECT_TRUE(ops.HasFile(file)) << title << " removed " << file;
+  }
+}
+
+TEST_F(LegacyDeletionTest, TrailingBackslashAndTrailingDotsNameTheirFolder) {
+  // "a." and "a " are the folder "a" to Windows: that is what the row made and names.
+  for (const char* title : {"a.", "a ", "a. ."}) {
+    ops.AddFile(root + "a\\Desktop\\n.txt", "n");
+    const std::string said = Delete(title, root + "a\\Desktop\\");
+    EXPECT_EQ(said, "桌面已经被删除！") << title;
+    EXPECT_FALSE(ops.HasDir(root + "a")) << title;
+  }
+  ops.AddFile(root + "b\\Desktop\\n.txt", "n");
+  ops.lockedFiles.insert(root + "b\\Desktop\\n.txt");
+  const std::string said = Delete("b.", root + "b\\Desktop\\");
+  EXPECT_NE(said.find(root + "b\\Desktop："), std::string::npos) << said;
+  EXPECT_NE(said.find(root + "b："), std::string::npos) << said;
+}
+
+TEST_F(LegacyDeletionTest, PathsWithBytesTheCodePageLacksAreNotGuessedAt) {
+  // As a load leaves such a path: "D:\x" followed by the raw byte 0xFF.
+  ops.AddFile("D:\\x\\in.txt", "i");
+  MemoryRows loaded;
+  ops.files[paths.CatalogueFile()] = EncodeCatalogue({{{"0", "t", "---", "D:\\x\xFF", ""}}}, kColumnCount);
+  LoadCatalogue(loaded, paths.CatalogueFile(), ops);
+  const std::string said = Delete("t", loaded.Cell(0, kColPath));
+  EXPECT_NE(said.find("编码无法表示"), std::string::npos) << said;
+  for (const auto& [file, contents] : kept) EXPECT_TRUE(ops.HasFile(file)) << file;
+  EXPECT_TRUE(ops.HasFile("D:\\x\\in.txt"));
+}
+
+TEST_F(LegacyDeletionTest, LinksLeftBehindAreNamedAsLinks) {
+  ops.AddDir(root + "l\\Desktop\\link");
+  ops.AddFile(root + "l\\Desktop\\link\\outside.txt", "o");  // what the link points at
+  ops.links.insert(root + "l\\Desktop\\link");
+  const std::string said = Delete("l", root + "l\\Desktop");
+  EXPECT_NE(said.find("1 个链接无法删除"), std::string::npos) << said;
+  EXPECT_EQ(said.find("正在使用"), std::string::npos) << said;
+  EXPECT_TRUE(ops.HasFile(root + "l\\Desktop\\link\\outside.txt"));
+}
+
+TEST_F(LegacyDeletionTest, AFolderAnotherRowUsesStays) {
+  ops.AddFile("D:\\desk\\inner\\mine.txt", "m");
+  rows.AddTexts({"8", "inner", "---", "D:\\desk\\inner", "-"});
+  const std::string said = Delete("outer", "D:\\desk");
+  EXPECT_NE(said.find("桌面“inner”仍在使用其中的文件夹"), std::string::npos) << said;
+  EXPECT_TRUE(ops.HasFile("D:\\desk\\inner\\mine.txt"));
+}
+
+TEST_F(LegacyDeletionTest, CustomFolderIsNamedInFullBeforeItGoes) {
+  ops.AddFile("D:\\desk\\a.txt", "a");
+  Delete("c", "D:/desk/");
+  ASSERT_EQ(ops.messages.size(), 3u);
+  EXPECT_NE(ops.messages[0].find("将删除文件夹及其中的全部内容：D:\\desk"), std::string::npos) << ops.messages[0];
+  EXPECT_FALSE(ops.HasDir("D:\\desk"));
 }
 
 TEST_F(DeletionTest, CommandsWithoutSelectionOnlyTell) {

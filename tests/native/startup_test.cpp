@@ -62,11 +62,11 @@ TEST(Startup, EnsureConfigFolders) {
     EXPECT_TRUE(ops.HasDir("C:\\app\\软件配置"));
     EXPECT_TRUE(ops.HasDir("C:\\app\\软件配置\\桌面配置"));
   }
-  {  // the profiles folder is made only together with the configuration folder
+  {  // a configuration folder without the profiles folder gets it too
     FakePlatform ops;
     ops.AddDir("C:\\app\\软件配置");
     EnsureConfigFolders(ops, paths);
-    EXPECT_FALSE(ops.HasDir("C:\\app\\软件配置\\桌面配置"));
+    EXPECT_TRUE(ops.HasDir("C:\\app\\软件配置\\桌面配置"));
   }
 }
 

@@ -86,7 +86,7 @@ DateTime FakePlatform::FolderCreationDate(const std::string& path) {
 
 bool FakePlatform::MakeDirectory(const std::string& path) {
   const std::string p = Strip(path);
-  if (dirs.count(p) || files.count(p) || !dirs.count(Parent(p))) return false;
+  if (dirs.count(p) || files.count(p) || !dirs.count(Parent(p)) || refusedDirs.count(p)) return false;
   dirs.insert(p);
   madeDirs.push_back(p);
   return true;
@@ -99,9 +99,35 @@ bool FakePlatform::Exists(const std::string& path) {
 
 bool FakePlatform::ReadWholeFile(const std::string& path, std::string& bytes) {
   auto it = files.find(path);
-  if (it == files.end()) return false;
+  if (it == files.end() || unreadableFiles.count(path)) return false;
   bytes = it->second;
   return true;
+}
+
+ReadOutcome FakePlatform::ReadFileAtMost(const std::string& path, uint64_t limit, std::string& bytes) {
+  auto it = files.find(path);
+  if (it == files.end() || unreadableFiles.count(path)) return ReadOutcome::Unreadable;
+  if (it->second.size() > limit) return ReadOutcome::TooLarge;
+  bytes = it->second;
+  return ReadOutcome::Read;
+}
+
+std::string FakePlatform::FromAnsi(const std::string& ansi) {
+  std::string out;
+  for (size_t at = 0; at < ansi.size();) {
+    const auto b = static_cast<unsigned char>(ansi[at]);
+    const size_t n = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
+    bool ok = n > 0 && at + n <= ansi.size();
+    for (size_t i = 1; ok && i < n; ++i) ok = (static_cast<unsigned char>(ansi[at + i]) >> 6) == 2;
+    if (!ok) {
+      out.push_back('?');
+      ++at;
+      continue;
+    }
+    out.append(ansi, at, n);
+    at += n;
+  }
+  return out;
 }
 
 bool FakePlatform::ReplaceFileContents(const std::string& path, const std::string& bytes) {
@@ -139,10 +165,23 @@ std::vector<DirEntry> FakePlatform::ListDirectory(const std::string& pattern) {
 RemovalResult FakePlatform::RemoveFolder(const std::string& path) {
   const std::string folder = Strip(path);
   if (!dirs.count(folder)) return {false, 0};
-  RemovalResult result{true, 0};
+  RemovalResult result{true, 0, 0};
   std::set<std::string> keep;  // folders holding something locked
+  auto behindLink = [&](const std::string& path) {
+    for (const std::string& link : links)
+      if (Under(path, link)) return true;
+    return false;
+  };
+  if (links.count(folder)) return {false, 1, 1};
+  for (const std::string& link : links) {
+    if (!Under(link, folder)) continue;
+    ++result.entriesLeft, ++result.linksLeft;
+    for (std::string p = link; Under(p, folder) || p == folder; p = Parent(p)) keep.insert(p);
+  }
   for (auto it = files.begin(); it != files.end();) {
-    if (Under(it->first, folder) && lockedFiles.count(it->first)) {
+    if (behindLink(it->first)) {
+      ++it;
+    } else if (Under(it->first, folder) && lockedFiles.count(it->first)) {
       ++result.entriesLeft;
       for (std::string p = Parent(it->first); Under(p, folder) || p == folder; p = Parent(p)) keep.insert(p);
       ++it;
@@ -152,7 +191,9 @@ RemovalResult FakePlatform::RemoveFolder(const std::string& path) {
       ++it;
     }
   }
-  std::erase_if(dirs, [&](const std::string& d) { return (d == folder || Under(d, folder)) && !keep.count(d); });
+  std::erase_if(dirs, [&](const std::string& d) {
+    return (d == folder || Under(d, folder)) && !keep.count(d) && !behindLink(d);
+  });
   result.complete = keep.empty();
   return result;
 }

@@ -22,10 +22,17 @@ class FakePlatform : public PlatformOps {
 
   std::set<std::string> dirs;                // folders, without trailing backslash
   std::vector<std::string> madeDirs;         // folders made by MakeDirectory, in order
+  std::set<std::string> refusedDirs;         // MakeDirectory fails for these
   std::map<std::string, std::string> files;  // path -> contents
   std::set<std::string> lockedFiles;         // cannot be moved or removed
   std::set<std::string> unwritableFiles;     // ReplaceFileContents fails
   std::map<std::string, DateTime> creationDates;
+  std::set<std::string> unreadableFiles;  // exist but cannot be read (locked, no permission)
+  std::set<std::string> links;            // folder links: removal keeps them, never enters them
+  std::string currentDirectory = "C:\\app";
+  std::string windowsFolder = "C:\\Windows";
+  std::string systemFolder = "C:\\Windows\\system32";
+  std::string userProfileFolder = "C:\\Users\\tester";
 
   std::vector<ProcessEntry> processes;
   std::vector<uint32_t> endedProcesses;
@@ -61,17 +68,23 @@ class FakePlatform : public PlatformOps {
   bool MakeDirectory(const std::string& path) override;
   bool Exists(const std::string& path) override;
   bool ReadWholeFile(const std::string& path, std::string& bytes) override;
+  ReadOutcome ReadFileAtMost(const std::string& path, uint64_t limit, std::string& bytes) override;
   bool ReplaceFileContents(const std::string& path, const std::string& bytes) override;
   // Every text is representable except those holding U+FFFF (the tests' stand-in for
-  // a character the code page lacks).
+  // a character the code page lacks). The "code page" is UTF-8: bytes that are not
+  // UTF-8 read as "?", as a real conversion loses them.
   bool ToAnsi(const std::string& utf8, std::string& ansi) override;
-  std::string FromAnsi(const std::string& ansi) override { return ansi; }
+  std::string FromAnsi(const std::string& ansi) override;
   std::vector<DirEntry> ListDirectory(const std::string& pattern) override;
   RemovalResult RemoveFolder(const std::string& path) override;
   bool MovePath(const std::string& source, const std::string& target) override;
   bool CreateShortcut(const std::string& linkPath, const std::string& target) override;
   void StartProcess(const std::string& commandLine, uint32_t) override { startedProcesses.push_back(commandLine); }
   std::string LogonName() override { return logonName; }
+  std::string CurrentDirectory() override { return currentDirectory; }
+  std::string WindowsFolder() override { return windowsFolder; }
+  std::string SystemFolder() override { return systemFolder; }
+  std::string UserProfileFolder() override { return userProfileFolder; }
   OsVersion Version() override { return version; }
   std::string BrowseForFolder(const std::string&) override { return browseAnswer; }
   int ShowMessage(const std::string& text, Buttons buttons) override;
