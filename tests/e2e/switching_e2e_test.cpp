@@ -519,7 +519,7 @@ UniqueHandle Start64BitExplorer() {
   const BOOL started = CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
   revert(redirection);
   if (!started) return UniqueHandle();
-  CloseHandle(pi.hThread);
+  const UniqueHandle thread(pi.hThread);
   return UniqueHandle(pi.hProcess);
 }
 
