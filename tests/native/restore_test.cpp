@@ -1,5 +1,6 @@
 #include "switching/restore.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include "catalogue/catalogue_view.h"
@@ -85,6 +86,7 @@ class RestoreTest : public ::testing::Test {
     ops.AddFile("C:\\p\\a\\Desktop\\a.bin", std::string(2 * 1048576, 'a'));
     ops.AddFile("C:\\p\\b\\Desktop\\b.bin", std::string(3 * 1048576, 'b'));
     ops.regText["HKCU\\" + ShellFoldersValue("Desktop")] = "C:\\p\\a\\Desktop";
+    ops.regText["HKCU\\" + UserShellFoldersValue("Desktop")] = "C:\\p\\a\\Desktop";
     rows.AddTexts({"0", "a", "7 MB", "C:\\p\\a\\Desktop", "运行中"});
     rows.AddTexts({"1", "b", "7 MB", "C:\\p\\b\\Desktop", "-"});
   }
@@ -96,6 +98,7 @@ TEST_F(RestoreTest, CancelChangesNothing) {
   ops.messageAnswers = {kCancel};
   RestoreOriginalFolders(ops, rows, "abc");
   EXPECT_EQ(ops.messages, (std::vector<std::string>{kAskRestore}));
+  EXPECT_EQ(ops.messageButtons, std::vector<Buttons>{Buttons::OkCancel}) << "the question has a Cancel button";
   EXPECT_TRUE(ops.endedProcesses.empty());
   EXPECT_TRUE(ops.regWriteLog.empty());
   EXPECT_EQ(rows.Cell(1, kColSize), "7 MB");
@@ -120,6 +123,30 @@ TEST_F(RestoreTest, EndsShellWritesReportsThenRefreshes) {
     EXPECT_EQ(list.Cell(0, kColSize), "7 MB");
     EXPECT_EQ(list.Cell(1, kColSize), "3 MB");
   }
+}
+
+// The fake, keeping one log of ending processes and writing values.
+class OrderedRestorePlatform : public FakePlatform {
+ public:
+  std::vector<std::string> steps;
+  void EndProcess(uint32_t id) override {
+    steps.push_back("end " + std::to_string(id));
+    FakePlatform::EndProcess(id);
+  }
+  bool WriteRegText(RegRoot root, const std::string& path, const std::string& value) override {
+    steps.push_back("write");
+    return FakePlatform::WriteRegText(root, path, value);
+  }
+};
+
+TEST_F(RestoreTest, EndsTheShellBeforeTheFirstWrite) {
+  OrderedRestorePlatform ordered;
+  ordered.processes = {{20, "explorer.exe"}, {22, "explorer.exe"}};
+  RestoreOriginalFolders(ordered, rows, "abc");
+  ASSERT_EQ(ordered.steps.size(), 13u);
+  EXPECT_EQ(ordered.steps[0], "end 20");
+  EXPECT_EQ(ordered.steps[1], "end 22");
+  EXPECT_EQ(std::count(ordered.steps.begin(), ordered.steps.end(), "write"), 11);
 }
 
 TEST_F(RestoreTest, RefusedWritesArePassedOver) {
