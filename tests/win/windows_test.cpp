@@ -32,7 +32,7 @@ std::string Captions(HMENU menu) {
 TEST(MainMenus, BarAndPopupsHoldExactlyTheirVisibleItems) {
   HMENU bar = BuildMenuBar(kMainMenu);
   EXPECT_EQ(Captions(bar),
-            "程序设定[新增桌面 - 还原设置 - 托盘运行 - 退出软件] "
+            "程序设定[新增桌面 - 还原设置 还原到切换前的文件夹 - 托盘运行 - 退出软件] "
             "功能菜单[查找文件 桌面分类 - 重启桌面] "
             "关于产品[联系方式 - 公司网站 - 版本信息]");
   DestroyMenu(bar);
