@@ -5,6 +5,7 @@
 #include "catalogue/catalogue_view.h"
 #include "fake_platform.h"
 #include "memory_rows.h"
+#include "switching/restore.h"
 #include "switching/shell_backup.h"
 #include "switching/switching.h"
 
@@ -89,6 +90,17 @@ TEST_F(WayBackTest, ExactRestoreBringsBackTypesBytesAndRemovesWhatDidNotExist) {
   EXPECT_NE(ops.messages[1].find("Favorites"), std::string::npos) << "says what it wrote: " << ops.messages[1];
   EXPECT_EQ(rows.Cell(0, kColState), "-");
   EXPECT_EQ(rows.Cell(1, kColState), "-");
+}
+
+TEST_F(WayBackTest, FixedRestoreKeepsTheUserValuesBeforeItsFirstWrite) {
+  const ShellFolderSnapshot before = Now();
+  RestoreOriginalFolders(ops, rows, "abc", AppPaths{kRunDir, "v.exe"});
+  EXPECT_EQ(DecodeBackup(ops.files[kBackupFile]), before);
+  ASSERT_FALSE(ops.regWriteLog.empty());
+  EXPECT_EQ(ops.regWriteLog[0].rfind(kBackupCopy, 0), 0u) << ops.regWriteLog[0];
+  ops.processes = {{30, "explorer.exe"}};
+  RestoreFromBackup(ops, rows, kConfig);
+  EXPECT_EQ(Now(), before);
 }
 
 TEST_F(WayBackTest, ExactRestoreCancelledChangesNothing) {
