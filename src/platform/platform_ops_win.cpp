@@ -179,8 +179,11 @@ bool Win32PlatformOps::WriteRegValue(RegRoot root, const std::string& key, const
   if (RegCreateKeyExW(RootKey(root), Widen(key).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, owned.put(), nullptr) !=
       ERROR_SUCCESS)
     return false;
-  return RegSetValueExW(owned.get(), Widen(value.name).c_str(), 0, value.type,
-                        reinterpret_cast<const BYTE*>(value.data.data()),
+  // The system adds a terminator to a text whose counted bytes lack one when the next
+  // character in memory is zero; a non-zero guard after the data keeps it exact.
+  std::string data = value.data;
+  data.append("\xff\xff", 2);
+  return RegSetValueExW(owned.get(), Widen(value.name).c_str(), 0, value.type, reinterpret_cast<const BYTE*>(data.data()),
                         static_cast<DWORD>(value.data.size())) == ERROR_SUCCESS;
 }
 
