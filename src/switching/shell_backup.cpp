@@ -128,7 +128,11 @@ std::string ChangesText(const RegChangePlan& plan) {
   if (plan.empty()) return "文件夹本来就和切换前一样，没有需要修改的值。";
   std::string text = "已还原到切换前的文件夹：";
   for (const RegChange& change : plan) {
-    text += "\n" + change.key + "\\" + change.value.name;
+    // "Shell Folders\Desktop": the key's last part is enough to tell the two apart.
+    text += '\n';
+    text.append(change.key, change.key.rfind('\\') + 1);
+    text += '\\';
+    text += change.value.name;
     if (change.remove)
       text += "（切换前没有此值，已删除）";
     else if (change.value.type == kRegSz || change.value.type == kRegExpandSz)
