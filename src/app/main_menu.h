@@ -25,6 +25,7 @@ enum Command : int {
   kCmdWebsite,
   kCmdVersion,
   kCmdShow,
+  kCmdExactRestore,
 };
 
 // clang-format off
@@ -35,6 +36,7 @@ inline constexpr MenuItem kMainMenu[] = {
     {"系统设置", 1, false, kCmdSettings},
     {"-", 1, false, kCmdNone},
     {"还原设置", 1, true, kCmdRestore},
+    {"还原到切换前的文件夹", 1, true, kCmdExactRestore},  // enabled only while a backup exists
     {"-", 1, true, kCmdNone},
     {"托盘运行", 1, true, kCmdToTray},
     {"-", 1, true, kCmdNone},

@@ -10,6 +10,7 @@
 #include "platform/text_win.h"
 #include "platform/win_util_win.h"
 #include "platform/window_design_win.h"
+#include "switching/shell_backup.h"
 #include "switching/shell_restart.h"
 #include "switching/switching.h"
 #include "web/startup_visit_win.h"
@@ -58,6 +59,11 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       ScaleCatalogueColumns(rows_.Handle(), WindowDpi(window_));
       return 0;
     case WM_COMMAND: OnCommand(LOWORD(wp)); return 0;
+    case WM_INITMENUPOPUP:
+      // The way back is offered only while a backup can be read.
+      EnableMenuItem(reinterpret_cast<HMENU>(wp), kCmdExactRestore,
+                     MF_BYCOMMAND | (BackupAvailable(ops_, paths_.ConfigRoot()) ? MF_ENABLED : MF_GRAYED));
+      return 0;
     case WM_NOTIFY: OnNotify(*reinterpret_cast<const NMHDR*>(lp)); return 0;
     case kTrayMessage:
       if (LOWORD(lp) == WM_LBUTTONDBLCLK) Show();
@@ -131,6 +137,7 @@ void MainWindow::OnCommand(int command) {
     }
     case kCmdRestartShell: ShellRestart(ops_); break;
     case kCmdRestore: restore_.OpenOnce(); break;
+    case kCmdExactRestore: RestoreFromBackup(ops_, rows_, paths_.ConfigRoot()); break;
   }
 }
 

@@ -9,9 +9,8 @@ void MeasureRow(RowList& list, int row, PlatformOps& ops) {
   list.SetCell(row, kColSize, SizeText(ops.FolderSize(list.Cell(row, kColPath))));
 }
 
-// Byte-for-byte: case and a trailing backslash on one side make the paths differ.
-const char* StateOf(const RowList& list, int row, const std::string& inUse) {
-  return list.Cell(row, kColPath) == inUse ? kStateRunning : kStateIdle;
+const char* StateOf(const RowList& list, int row, const DesktopsInUse& inUse) {
+  return RunningStateOf(list.Cell(row, kColPath), inUse);
 }
 
 // A catalogue that could not be loaded is never overwritten: it is renamed to a free
@@ -40,8 +39,17 @@ std::string DesktopInUse(PlatformOps& ops) {
   return ops.ReadRegText(RegRoot::CurrentUser, std::string(kShellFoldersKey) + "\\Desktop");
 }
 
+DesktopsInUse ReadDesktopsInUse(PlatformOps& ops) {
+  return {DesktopInUse(ops), ops.ReadRegText(RegRoot::CurrentUser, std::string(kUserShellFoldersKey) + "\\Desktop")};
+}
+
+// Byte-for-byte: case and a trailing backslash on one side make the paths differ.
+const char* RunningStateOf(const std::string& desktopPath, const DesktopsInUse& inUse) {
+  return desktopPath == inUse.shellFolders && desktopPath == inUse.userShellFolders ? kStateRunning : kStateIdle;
+}
+
 bool StartupFill(RowList& list, const std::string& catalogueFile, PlatformOps& ops) {
-  const std::string inUse = DesktopInUse(ops);
+  const DesktopsInUse inUse = ReadDesktopsInUse(ops);
   const bool writable =
       !ops.Exists(catalogueFile) || KeepUnloadableAside(ops, catalogueFile, LoadCatalogue(list, catalogueFile, ops));
   for (int r = 0; r < list.RowCount(); ++r) {
@@ -52,7 +60,7 @@ bool StartupFill(RowList& list, const std::string& catalogueFile, PlatformOps& o
 }
 
 void RunningStateRefresh(RowList& list, PlatformOps& ops) {
-  const std::string inUse = DesktopInUse(ops);
+  const DesktopsInUse inUse = ReadDesktopsInUse(ops);
   for (int r = 0; r < list.RowCount(); ++r) {
     // The first row keeps its size: only its state is refreshed here.
     if (r > 0) MeasureRow(list, r, ops);

@@ -19,6 +19,15 @@ std::string SizeText(uint64_t bytes);
 // The Desktop value of Shell Folders: the desktop the shell shows.
 std::string DesktopInUse(PlatformOps& ops);
 
+// The Desktop values of both keys. A profile runs only when both name its desktop:
+// one key alone is a half switch.
+struct DesktopsInUse {
+  std::string shellFolders, userShellFolders;
+};
+DesktopsInUse ReadDesktopsInUse(PlatformOps& ops);
+// "运行中" when both values equal `desktopPath` byte for byte, else "-".
+const char* RunningStateOf(const std::string& desktopPath, const DesktopsInUse& inUse);
+
 // Loads the catalogue file (when it exists) and measures every row. A file that cannot
 // be loaded is put aside and the user told; false when it had to stay in place, so
 // that it must not be saved over.

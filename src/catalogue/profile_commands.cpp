@@ -3,6 +3,7 @@
 #include "catalogue/catalogue_file.h"
 #include "catalogue/profile_layout.h"
 #include "catalogue/protected_places.h"
+#include "catalogue/shell_folder_use.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 
@@ -70,6 +71,11 @@ void DeleteProfile(CatalogueContext& context) {
   if (row < 0) return;
   if (rows.Cell(row, kColState) == kStateRunning) {
     ops.ShowMessage("您的桌面正在运行中，请先退出该桌面或切换其他桌面后再进行删除！", Buttons::Ok);
+    return;
+  }
+  // Whatever the cell says: a shell folder still pointing into the profile keeps it.
+  if (const std::optional<std::string> inUse = ProfileInUseProblem(context, row)) {
+    ops.ShowMessage(*inUse, Buttons::Ok);
     return;
   }
   const std::string title = rows.Cell(row, kColTitle);

@@ -39,6 +39,24 @@ struct DateTime {
   bool operator==(const DateTime&) const = default;
 };
 
+// Registry value types the typed access names; any other type is carried as a number.
+inline constexpr uint32_t kRegSz = 1, kRegExpandSz = 2, kRegBinary = 3, kRegDword = 4;
+
+// One value of a key exactly as stored: texts keep their UTF-16LE bytes, with or
+// without a terminator, so a value written back is the value that was read.
+struct RegValue {
+  std::string name;  // UTF-8
+  uint32_t type = kRegSz;
+  std::string data;  // raw bytes
+  bool operator==(const RegValue&) const = default;
+};
+
+// UTF-16LE bytes of a text with its terminator, as a REG_SZ value holds it.
+std::string RegTextData(const std::string& utf8);
+// The text of REG_SZ/REG_EXPAND_SZ bytes up to the first terminator (an odd last byte
+// is dropped); not expanded.
+std::string RegDataText(const std::string& data);
+
 // What a folder removal left behind: nothing when `complete`.
 struct RemovalResult {
   bool complete = false;
@@ -58,6 +76,13 @@ class PlatformOps {
   virtual uint32_t ReadRegNumber(RegRoot root, const std::string& path) = 0;
   virtual bool WriteRegText(RegRoot root, const std::string& path, const std::string& value) = 0;
   virtual bool WriteRegNumber(RegRoot root, const std::string& path, uint32_t value) = 0;
+  // Typed access to whole keys. ReadRegValues gives every value of `key`; a missing
+  // key has none, a key that exists but cannot be read gives false.
+  virtual bool ReadRegValues(RegRoot root, const std::string& key, std::vector<RegValue>& values) = 0;
+  // Writes the value with its own type and bytes (the key is created if missing).
+  virtual bool WriteRegValue(RegRoot root, const std::string& key, const RegValue& value) = 0;
+  // True when the value is gone afterwards, also when it never existed.
+  virtual bool DeleteRegValue(RegRoot root, const std::string& key, const std::string& name) = 0;
 
   virtual std::vector<ProcessEntry> ProcessList() = 0;
   virtual void EndProcess(uint32_t id) = 0;

@@ -6,6 +6,7 @@
 #include <shobjidl.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <atomic>
 
 #include "platform/find_process_window_win.h"
@@ -184,6 +185,57 @@ bool Win32PlatformOps::WriteRegText(RegRoot root, const std::string& path, const
 bool Win32PlatformOps::WriteRegNumber(RegRoot root, const std::string& path, uint32_t value) {
   const DWORD data = value;
   return WriteValue(root, path, REG_DWORD, &data, sizeof(data));
+}
+
+bool Win32PlatformOps::ReadRegValues(RegRoot root, const std::string& key, std::vector<RegValue>& values) {
+  values.clear();
+  UniqueKey owned;
+  const LONG opened = RegOpenKeyExW(RootKey(root), Widen(key).c_str(), 0, KEY_QUERY_VALUE, owned.put());
+  if (opened == ERROR_FILE_NOT_FOUND) return true;
+  if (opened != ERROR_SUCCESS) return false;
+  DWORD maxName = 0, maxData = 0;
+  if (RegQueryInfoKeyW(owned.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &maxName, &maxData,
+                       nullptr, nullptr) != ERROR_SUCCESS)
+    return false;
+  std::wstring name(maxName + 1, L'\0');
+  std::string data(maxData + 2, '\0');
+  for (DWORD index = 0, retries = 0;;) {
+    DWORD nameSize = static_cast<DWORD>(name.size()), dataSize = static_cast<DWORD>(data.size()), type = 0;
+    const LONG got = RegEnumValueW(owned.get(), index, name.data(), &nameSize, nullptr, &type,
+                                   reinterpret_cast<BYTE*>(data.data()), &dataSize);
+    if (got == ERROR_NO_MORE_ITEMS) return true;
+    if (got == ERROR_MORE_DATA && ++retries < 8) {  // the value grew since the sizes were asked
+      name.resize(name.size() * 2 + 256);
+      data.resize(std::max<size_t>(data.size() * 2, dataSize));
+      continue;
+    }
+    if (got != ERROR_SUCCESS) return false;
+    values.push_back({Narrow(name.substr(0, nameSize)), type, data.substr(0, dataSize)});
+    ++index;
+    retries = 0;
+  }
+}
+
+bool Win32PlatformOps::WriteRegValue(RegRoot root, const std::string& key, const RegValue& value) {
+  UniqueKey owned;
+  if (RegCreateKeyExW(RootKey(root), Widen(key).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, owned.put(), nullptr) !=
+      ERROR_SUCCESS)
+    return false;
+  // The system adds a terminator to a text whose counted bytes lack one when the next
+  // character in memory is zero; a non-zero guard after the data keeps it exact.
+  std::string data = value.data;
+  data.append("\xff\xff", 2);
+  return RegSetValueExW(owned.get(), Widen(value.name).c_str(), 0, value.type, reinterpret_cast<const BYTE*>(data.data()),
+                        static_cast<DWORD>(value.data.size())) == ERROR_SUCCESS;
+}
+
+bool Win32PlatformOps::DeleteRegValue(RegRoot root, const std::string& key, const std::string& name) {
+  UniqueKey owned;
+  const LONG opened = RegOpenKeyExW(RootKey(root), Widen(key).c_str(), 0, KEY_SET_VALUE, owned.put());
+  if (opened == ERROR_FILE_NOT_FOUND) return true;
+  if (opened != ERROR_SUCCESS) return false;
+  const LONG deleted = RegDeleteValueW(owned.get(), Widen(name).c_str());
+  return deleted == ERROR_SUCCESS || deleted == ERROR_FILE_NOT_FOUND;
 }
 
 std::vector<ProcessEntry> Win32PlatformOps::ProcessList() {

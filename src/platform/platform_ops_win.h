@@ -11,6 +11,9 @@ class Win32PlatformOps : public PlatformOps {
   uint32_t ReadRegNumber(RegRoot root, const std::string& path) override;
   bool WriteRegText(RegRoot root, const std::string& path, const std::string& value) override;
   bool WriteRegNumber(RegRoot root, const std::string& path, uint32_t value) override;
+  bool ReadRegValues(RegRoot root, const std::string& key, std::vector<RegValue>& values) override;
+  bool WriteRegValue(RegRoot root, const std::string& key, const RegValue& value) override;
+  bool DeleteRegValue(RegRoot root, const std::string& key, const std::string& name) override;
   std::vector<ProcessEntry> ProcessList() override;
   void EndProcess(uint32_t id) override;
   void ShellOpen(const std::string& verb, const std::string& file) override;

@@ -1,6 +1,7 @@
 #include "switching/restore.h"
 
 #include "catalogue/catalogue_view.h"
+#include "switching/shell_backup.h"
 #include "switching/shell_restart.h"
 
 namespace velkor {
@@ -43,8 +44,10 @@ RegWritePlan RestorePlan(const std::string& name, OsGeneration generation, const
   return plan;
 }
 
-void RestoreOriginalFolders(PlatformOps& ops, RowList& rows, const std::string& name) {
+void RestoreOriginalFolders(PlatformOps& ops, RowList& rows, const std::string& name, const AppPaths& paths) {
   if (ops.ShowMessage(kAskRestore, Buttons::OkCancel) != kOk) return;
+  // These fixed texts replace the user's own values too: they are kept first.
+  if (!KeepTheWayBack(ops, paths.ConfigRoot(), paths.ProfilesRoot())) return;
   const OsGeneration generation = OsGenerationOf(ops.Version());
   EndShell(ops, ops.ProcessList());
   ApplyRegWrites(ops, RestorePlan(name, generation, FolderTestOf(ops)));

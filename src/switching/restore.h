@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "catalogue/program_paths.h"
 #include "catalogue/row_list.h"
 #include "platform/platform_ops.h"
 #include "switching/shell_folders.h"
@@ -19,7 +20,8 @@ std::string RestoreWindowTitle(OsGeneration generation);
 // on XP four XP defaults. `exists` decides the Personal folder of User Shell Folders.
 RegWritePlan RestorePlan(const std::string& name, OsGeneration generation, const FolderTest& exists);
 
-// Asks, ends the shell, writes the defaults, reports and refreshes the list.
-void RestoreOriginalFolders(PlatformOps& ops, RowList& rows, const std::string& name);
+// Asks, keeps the user's own values unless a backup exists, ends the shell, writes the
+// defaults, reports and refreshes the list.
+void RestoreOriginalFolders(PlatformOps& ops, RowList& rows, const std::string& name, const AppPaths& paths);
 
 }  // namespace velkor

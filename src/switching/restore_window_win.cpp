@@ -29,7 +29,7 @@ void RestoreWindow::OnCreated() {
 
 void RestoreWindow::OnCommand(int id, int code) {
   if (id == kIdRestoreButton && code == BN_CLICKED)
-    RestoreOriginalFolders(context_.ops, context_.rows, Text(kIdRestoreAccount));
+    RestoreOriginalFolders(context_.ops, context_.rows, Text(kIdRestoreAccount), context_.paths);
 }
 
 }  // namespace velkor

@@ -16,6 +16,7 @@
 #include "platform/platform_ops_win.h"
 #include "platform/proc_address_win.h"
 #include "switching/restore_window_win.h"
+#include "switching/shell_backup.h"
 #include "switching/shell_folders.h"
 
 namespace velkor::e2e {
@@ -203,7 +204,19 @@ class ProfilesFixture : public ::testing::Test {
     return row < static_cast<int>(rows.size()) ? rows[row][kColState] : "<no row>";
   }
 
+  // The backup's second copy under the program's key would outlive the test.
+  struct ProgramKeyRemoved {
+    ProgramKeyRemoved() { Remove(); }
+    ~ProgramKeyRemoved() { Remove(); }
+    static void Remove() {
+      const std::wstring key = Widen(kProgramKey);
+      RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+      RegDeleteKeyW(HKEY_CURRENT_USER, key.c_str());
+    }
+  };
+
   ShellFoldersGuard shellFolders;
+  ProgramKeyRemoved programKey;
   NewShellsEnded newShells;
   ProgramUnderTest program;
   std::string work, game;
@@ -256,6 +269,7 @@ TEST_F(SwitchShellE2E, DoubleClickEndsEveryShellAndPointsTheShellFoldersIntoTheP
 TEST_F(SwitchShellE2E, RowInUseAsksFirstButEnterDesktopDoesNot) {
   ShellFoldersGuard::MarkAll();
   SetReg(kShellFoldersKey, "Desktop", game);
+  SetReg(kUserShellFoldersKey, "Desktop", game);
   HWND main = StartProgram();
   ASSERT_TRUE(main);
   ASSERT_EQ(State(1), "运行中");
@@ -267,6 +281,7 @@ TEST_F(SwitchShellE2E, RowInUseAsksFirstButEnterDesktopDoesNot) {
   HWND box = WaitMessageBox(program.Pid());
   ASSERT_TRUE(box);
   EXPECT_EQ(MessageBoxText(box), "桌面已经在运行中了，是否重新载入？");
+  EXPECT_TRUE(GetDlgItem(box, IDCANCEL)) << "the question can be cancelled";
   SaveScreenshot(box, "switch_reload_question");
   Answer(box, IDCANCEL);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
@@ -277,6 +292,12 @@ TEST_F(SwitchShellE2E, RowInUseAsksFirstButEnterDesktopDoesNot) {
   EXPECT_EQ(AllShellFolders(), before);
 
   ChooseCommand(main, kCmdEnterDesktop);
+  // No backup yet, and the values already name a profile: said once before the first change.
+  box = WaitMessageBox(program.Pid());
+  ASSERT_TRUE(box);
+  EXPECT_NE(MessageBoxText(box).find(game), std::string::npos) << MessageBoxText(box);
+  SaveScreenshot(box, "switch_values_already_in_profile");
+  Answer(box, IDOK);
   EXPECT_TRUE(WaitFor([&] { return !shell.Running(); }));
   EXPECT_TRUE(WaitFor([&] { return Reg(kUserShellFoldersKey, "Desktop") == game; }));
   EXPECT_FALSE(FindWindowOf(program.Pid(), L"#32770", nullptr));
@@ -329,11 +350,17 @@ TEST_F(SwitchShellE2E, RefusedDesktopWriteShowsLoadError) {
   ASSERT_TRUE(main);
   test::DenyValueWrites locked(Widen(kShellFoldersKey));
   ASSERT_TRUE(locked.Applied());
+  const std::vector<std::string> before = AllShellFolders();
   DoubleClickRow(program.List(), 0);
+  // One step: the refused first write stops it, and the user is told which value.
+  HWND box = WaitMessageBox(program.Pid(), 10000);
+  ASSERT_TRUE(box);
+  EXPECT_NE(MessageBoxText(box).find(std::string(kShellFoldersKey) + "\\Desktop"), std::string::npos)
+      << MessageBoxText(box);
+  Answer(box, IDOK);
   ASSERT_TRUE(WaitFor([&] { return State(0) == "载入出错"; })) << State(0);
   EXPECT_EQ(State(1), "-");
-  EXPECT_EQ(Reg(kShellFoldersKey, "Desktop"), "C:\\before\\Desktop");
-  EXPECT_EQ(Reg(kUserShellFoldersKey, "Desktop"), work);
+  EXPECT_EQ(AllShellFolders(), before);
   SaveScreenshot(main, "main_window_load_error");
 }
 
@@ -381,6 +408,7 @@ class RestoreShellE2E : public ProfilesFixture {
     HWND box = WaitMessageBox(program.Pid());
     ASSERT_TRUE(box);
     EXPECT_EQ(MessageBoxText(box), "您确定还原成为系统原来的桌面路径吗？");
+    EXPECT_TRUE(GetDlgItem(box, IDCANCEL)) << "the question can be cancelled";
     Answer(box, IDCANCEL);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
     EXPECT_TRUE(shell.Running());
@@ -392,6 +420,12 @@ class RestoreShellE2E : public ProfilesFixture {
     Answer(box, IDOK);
     ASSERT_TRUE(WaitFor([&] {
       box = WaitMessageBox(program.Pid(), 100);
+      // Before its first write the restore keeps the user's values; it says so when
+      // they already name a profile.
+      if (box && MessageBoxText(box).rfind("注意：", 0) == 0) {
+        Answer(box, IDOK);
+        return false;
+      }
       return box && MessageBoxText(box) == "恢复完毕！！";
     }));
     EXPECT_FALSE(shell.Running());
@@ -407,8 +441,10 @@ class RestoreShellE2E : public ProfilesFixture {
   HWND StartWithWorkInUse() {
     ShellFoldersGuard::MarkAll();
     SetReg(kShellFoldersKey, "Desktop", work);
+    SetReg(kUserShellFoldersKey, "Desktop", work);
     HWND main = StartProgram();
     if (main) {
+      EXPECT_TRUE(WaitFor([&] { return State(0) == "运行中"; })) << State(0);
       test::WriteFileW(Root(L"工作\\Desktop\\more.bin"), std::string(1048576, 'y'));
       test::WriteFileW(Root(L"游戏\\Desktop\\game.bin"), std::string(2 * 1048576, 'z'));
     }

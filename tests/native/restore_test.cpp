@@ -1,16 +1,20 @@
 #include "switching/restore.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include "catalogue/catalogue_view.h"
 #include "fake_platform.h"
 #include "memory_rows.h"
+#include "switching/shell_backup.h"
 
 namespace velkor {
 namespace {
 
 using test::FakePlatform;
 using test::MemoryRows;
+
+const AppPaths kPaths{"C:\\app", "v.exe"};
 
 RegWritePlan Win7Writes(const std::string& name, const std::string& personal) {
   const std::string u = "C:\\Users\\" + name;
@@ -85,6 +89,9 @@ class RestoreTest : public ::testing::Test {
     ops.AddFile("C:\\p\\a\\Desktop\\a.bin", std::string(2 * 1048576, 'a'));
     ops.AddFile("C:\\p\\b\\Desktop\\b.bin", std::string(3 * 1048576, 'b'));
     ops.regText["HKCU\\" + ShellFoldersValue("Desktop")] = "C:\\p\\a\\Desktop";
+    ops.regText["HKCU\\" + UserShellFoldersValue("Desktop")] = "C:\\p\\a\\Desktop";
+    // The way back is kept already: these cases are about the fixed defaults.
+    ops.AddFile(kPaths.ConfigRoot() + kBackupFileName, EncodeBackup({}));
     rows.AddTexts({"0", "a", "7 MB", "C:\\p\\a\\Desktop", "运行中"});
     rows.AddTexts({"1", "b", "7 MB", "C:\\p\\b\\Desktop", "-"});
   }
@@ -94,8 +101,9 @@ class RestoreTest : public ::testing::Test {
 
 TEST_F(RestoreTest, CancelChangesNothing) {
   ops.messageAnswers = {kCancel};
-  RestoreOriginalFolders(ops, rows, "abc");
+  RestoreOriginalFolders(ops, rows, "abc", kPaths);
   EXPECT_EQ(ops.messages, (std::vector<std::string>{kAskRestore}));
+  EXPECT_EQ(ops.messageButtons, std::vector<Buttons>{Buttons::OkCancel}) << "the question has a Cancel button";
   EXPECT_TRUE(ops.endedProcesses.empty());
   EXPECT_TRUE(ops.regWriteLog.empty());
   EXPECT_EQ(rows.Cell(1, kColSize), "7 MB");
@@ -107,7 +115,7 @@ TEST_F(RestoreTest, EndsShellWritesReportsThenRefreshes) {
     FakePlatform fresh = ops;
     MemoryRows list = rows;
     fresh.version = version;
-    RestoreOriginalFolders(fresh, list, "abc");
+    RestoreOriginalFolders(fresh, list, "abc", kPaths);
     EXPECT_EQ(fresh.messages, (std::vector<std::string>{kAskRestore, kRestoreDone}));
     EXPECT_EQ(fresh.endedProcesses, (std::vector<uint32_t>{20}));
     const RegWritePlan win7 = Win7Writes("abc", "D:\\My Documents\\");
@@ -122,9 +130,34 @@ TEST_F(RestoreTest, EndsShellWritesReportsThenRefreshes) {
   }
 }
 
+// The fake, keeping one log of ending processes and writing values.
+class OrderedRestorePlatform : public FakePlatform {
+ public:
+  std::vector<std::string> steps;
+  void EndProcess(uint32_t id) override {
+    steps.push_back("end " + std::to_string(id));
+    FakePlatform::EndProcess(id);
+  }
+  bool WriteRegText(RegRoot root, const std::string& path, const std::string& value) override {
+    steps.push_back("write");
+    return FakePlatform::WriteRegText(root, path, value);
+  }
+};
+
+TEST_F(RestoreTest, EndsTheShellBeforeTheFirstWrite) {
+  OrderedRestorePlatform ordered;
+  ordered.AddFile(kPaths.ConfigRoot() + kBackupFileName, EncodeBackup({}));
+  ordered.processes = {{20, "explorer.exe"}, {22, "explorer.exe"}};
+  RestoreOriginalFolders(ordered, rows, "abc", kPaths);
+  ASSERT_EQ(ordered.steps.size(), 13u);
+  EXPECT_EQ(ordered.steps[0], "end 20");
+  EXPECT_EQ(ordered.steps[1], "end 22");
+  EXPECT_EQ(std::count(ordered.steps.begin(), ordered.steps.end(), "write"), 11);
+}
+
 TEST_F(RestoreTest, RefusedWritesArePassedOver) {
   for (const RegWrite& w : Win7Writes("abc", "D:\\My Documents\\")) ops.refusedRegWrites.insert("HKCU\\" + w.path);
-  RestoreOriginalFolders(ops, rows, "abc");
+  RestoreOriginalFolders(ops, rows, "abc", kPaths);
   EXPECT_EQ(ops.regWriteLog.size(), 11u);
   EXPECT_EQ(ops.messages.back(), kRestoreDone);
   EXPECT_EQ(rows.Cell(0, kColState), "运行中");  // the read-back shows the Desktop did not change

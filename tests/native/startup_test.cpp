@@ -84,6 +84,7 @@ class ViewTest : public ::testing::Test {
     ops.AddFile("C:\\p\\a\\Desktop\\big.bin", std::string(1572864, 'x'));  // 1.5 MiB
     ops.AddDir("C:\\p\\b\\Desktop");
     ops.regText["HKCU\\" + std::string(kShellFoldersKey) + "\\Desktop"] = "C:\\p\\b\\Desktop";
+    ops.regText["HKCU\\" + std::string(kUserShellFoldersKey) + "\\Desktop"] = "C:\\p\\b\\Desktop";
     rows.AddTexts({"0", "a", "---", "C:\\p\\a\\Desktop", ""});
     rows.AddTexts({"1", "b", "---", "C:\\p\\b\\Desktop", ""});
     rows.AddTexts({"2", "b2", "---", "C:\\p\\b\\Desktop", ""});
@@ -103,6 +104,17 @@ TEST_F(ViewTest, RefreshMeasuresAndMarksByteForByte) {
                               {"3", "case", "0 MB", "c:\\p\\b\\Desktop", "-"},
                               {"4", "slash", "0 MB", "C:\\p\\b\\Desktop\\", "-"},
                           }));
+}
+
+TEST_F(ViewTest, OneKeyAloneIsNoRunningDesktop) {
+  for (const char* key : {kShellFoldersKey, kUserShellFoldersKey}) {
+    SCOPED_TRACE(key);
+    rows.Clear();
+    ViewTest::SetUp();
+    ops.regText["HKCU\\" + std::string(key) + "\\Desktop"] = "C:\\elsewhere";
+    RefreshDisplay(rows, ops);
+    for (int r = 0; r < rows.RowCount(); ++r) EXPECT_EQ(rows.Cell(r, kColState), "-") << r;
+  }
 }
 
 TEST_F(ViewTest, RunningStateRefreshLeavesFirstRowSize) {

@@ -6,6 +6,7 @@
 #include "catalogue/catalogue_view.h"
 #include "fake_platform.h"
 #include "memory_rows.h"
+#include "switching/shell_backup.h"
 #include "switching/shell_restart.h"
 
 namespace velkor {
@@ -95,13 +96,25 @@ TEST(SwitchPlan, DesktopFirstThenFoldersFromRootOrDesktopFolder) {
        {"D:\\Favorites", "D:\\mine\\Personal"},
        Join({Both("Desktop", "D:\\mine"), Both("Personal", "D:\\mine\\Personal")})},
       {"another case of Desktop is no profile root",
-       "D:\\x\\desktop",
-       {"D:\\x\\Cookies"},
-       Both("Desktop", "D:\\x\\desktop")},
+       "C:\\p\\x\\desktop",
+       {"C:\\p\\x\\Cookies"},
+       Both("Desktop", "C:\\p\\x\\desktop")},
+      {"a custom path ending in Desktop has no root: the user's real AppData stays",
+       "C:\\Users\\me\\Desktop",
+       {"C:\\Users\\me\\AppData", "C:\\Users\\me\\Desktop\\Personal"},
+       Join({Both("Desktop", "C:\\Users\\me\\Desktop"), Both("Personal", "C:\\Users\\me\\Desktop\\Personal")})},
+      {"nor does one deeper inside the profiles folder",
+       "C:\\p\\a\\b\\Desktop",
+       {"C:\\p\\a\\b\\AppData"},
+       Both("Desktop", "C:\\p\\a\\b\\Desktop")},
+      {"the profiles folder spelled in another case still holds the profile",
+       "c:\\P\\工作\\Desktop",
+       {"c:\\P\\工作\\AppData"},
+       Join({Both("Desktop", "c:\\P\\工作\\Desktop"), Both("AppData", "c:\\P\\工作\\AppData")})},
   };
   for (const Case& c : cases) {
     std::vector<std::string> asked;
-    const RegWritePlan plan = SwitchPlan(c.desktop, [&](const std::string& path) {
+    const RegWritePlan plan = SwitchPlan(c.desktop, "C:\\p\\", [&](const std::string& path) {
       asked.push_back(path);
       return c.existing.count(path) > 0;
     });
@@ -123,6 +136,8 @@ struct Profiles {
     rows.AddTexts({"0", "工作", "---", kWork + "\\Desktop", ""});
     rows.AddTexts({"1", "游戏", "9 MB", kGame + "\\Desktop", "运行中"});
     rows.AddTexts({"2", "丢失", "---", "C:\\gone\\Desktop", "-"});
+    // The way back is kept already: these cases are about the switch itself.
+    ops.AddFile(std::string(kRunDir) + "\\软件配置\\" + kBackupFileName, EncodeBackup({}));
   }
   std::string Reg(const std::string& path) { return ops.ReadRegText(RegRoot::CurrentUser, path); }
 
@@ -135,9 +150,9 @@ class SwitchTest : public ::testing::Test, protected Profiles {};
 TEST_F(SwitchTest, EndsShellMarksRowsWritesMeasuresThenReadsBack) {
   rows.Select(0);
   SwitchToProfile(rows, ops, kRunDir);
-  EXPECT_EQ(ops.steps,
-            (std::vector<std::string>{"snapshot", "end 10", "end 12", "write Desktop", "write Desktop",
-                                      "write Favorites", "write Favorites", "size " + kWork + "\\Desktop", "read"}));
+  EXPECT_EQ(ops.steps, (std::vector<std::string>{"snapshot", "end 10", "end 12", "write Desktop", "write Desktop",
+                                                 "write Favorites", "write Favorites", "size " + kWork + "\\Desktop",
+                                                 "read", "read"}));
   EXPECT_EQ(ops.regWriteLog, (std::vector<std::string>{
                                  "HKCU\\" + ShellFoldersValue("Desktop") + "=" + kWork + "\\Desktop",
                                  "HKCU\\" + UserShellFoldersValue("Desktop") + "=" + kWork + "\\Desktop",
@@ -206,8 +221,11 @@ TEST_F(SwitchTest, RefusedDesktopWriteMarksLoadError) {
                           "HKCU\\" + ShellFoldersValue("Favorites"), "HKCU\\" + UserShellFoldersValue("Favorites")};
   rows.Select(0);
   SwitchToProfile(rows, ops, kRunDir);
-  EXPECT_EQ(ops.regWriteLog.size(), 4u);  // every write still tried
+  EXPECT_EQ(ops.regWriteLog.size(), 1u);  // one step: nothing after the refused write
   EXPECT_EQ(ops.endedProcesses, (std::vector<uint32_t>{10, 12}));
+  EXPECT_EQ(ops.shellOpens, std::vector<std::string>{"open|explorer.exe"});
+  ASSERT_EQ(ops.messages.size(), 1u);
+  EXPECT_NE(ops.messages[0].find(ShellFoldersValue("Desktop")), std::string::npos) << ops.messages[0];
   EXPECT_EQ(rows.Cell(0, kColState), "载入出错");
   EXPECT_EQ(rows.Cell(1, kColState), "-");
   EXPECT_EQ(rows.Cell(2, kColState), "-");
@@ -233,6 +251,9 @@ TEST_F(SwitchTest, DoubleClickAsksOnlyForTheRowInUse) {
     SwitchOnDoubleClick(p.rows, p.ops, kRunDir);
     EXPECT_EQ(p.ops.messages, c.asked ? std::vector<std::string>{kAskReload} : std::vector<std::string>{})
         << c.selected;
+    if (c.asked) {
+      EXPECT_EQ(p.ops.messageButtons[0], Buttons::OkCancel) << "the question has a Cancel button";
+    }
     EXPECT_EQ(!p.ops.endedProcesses.empty(), c.switched) << c.selected;
     EXPECT_EQ(!p.ops.regWriteLog.empty(), c.switched) << c.selected;
   }

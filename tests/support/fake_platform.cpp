@@ -41,6 +41,9 @@ std::string FakePlatform::Name(RegRoot root, const std::string& path) {
 }
 
 std::string FakePlatform::ReadRegText(RegRoot root, const std::string& path) {
+  if (auto typed = regTyped.find(Name(root, path)); typed != regTyped.end())
+    return typed->second.type == kRegSz || typed->second.type == kRegExpandSz ? RegDataText(typed->second.data)
+                                                                              : std::string();
   auto it = regText.find(Name(root, path));
   return it == regText.end() ? std::string() : it->second;
 }
@@ -54,7 +57,57 @@ bool FakePlatform::WriteRegText(RegRoot root, const std::string& path, const std
   const std::string name = Name(root, path);
   regWriteLog.push_back(name + "=" + value);
   if (refusedRegWrites.count(name)) return false;
+  regTyped.erase(name);
   regText[name] = value;
+  return true;
+}
+
+bool FakePlatform::ReadRegValues(RegRoot root, const std::string& key, std::vector<RegValue>& values) {
+  values.clear();
+  const std::string prefix = Name(root, key) + "\\";
+  if (unreadableRegKeys.count(Name(root, key))) return false;
+  auto inKey = [&prefix](const std::string& name) {
+    return name.compare(0, prefix.size(), prefix) == 0 && name.find('\\', prefix.size()) == std::string::npos;
+  };
+  std::map<std::string, RegValue> found;
+  for (const auto& [name, text] : regText)
+    if (inKey(name)) found[name] = {name.substr(prefix.size()), kRegSz, RegTextData(text)};
+  for (const auto& [name, number] : regNumber)
+    if (inKey(name))
+      found[name] = {name.substr(prefix.size()), kRegDword, std::string(reinterpret_cast<const char*>(&number), 4)};
+  for (const auto& [name, value] : regTyped)
+    if (inKey(name)) found[name] = value;
+  for (const auto& [name, value] : found) values.push_back(value);
+  return true;
+}
+
+bool FakePlatform::WriteRegValue(RegRoot root, const std::string& key, const RegValue& value) {
+  const std::string name = Name(root, key + "\\" + value.name);
+  const bool text = value.type == kRegSz || value.type == kRegExpandSz;
+  std::string entry = name;
+  entry += value.type == kRegExpandSz ? "=(expand)" : "=";
+  if (text) {
+    entry += RegDataText(value.data);
+  } else {
+    entry += "(type " + std::to_string(value.type) + ", ";
+    entry += std::to_string(value.data.size());
+    entry += " bytes)";
+  }
+  regWriteLog.push_back(entry);
+  if (refusedRegWrites.count(name)) return false;
+  regText.erase(name);
+  regNumber.erase(name);
+  regTyped[name] = value;
+  return true;
+}
+
+bool FakePlatform::DeleteRegValue(RegRoot root, const std::string& key, const std::string& valueName) {
+  const std::string name = Name(root, key + "\\" + valueName);
+  regWriteLog.push_back(name + " removed");
+  if (refusedRegWrites.count(name)) return false;
+  regText.erase(name);
+  regNumber.erase(name);
+  regTyped.erase(name);
   return true;
 }
 
@@ -219,8 +272,9 @@ int FakePlatform::ShowReminder(const std::string& text) {
   return NextAnswer();
 }
 
-int FakePlatform::ShowMessage(const std::string& text, Buttons) {
+int FakePlatform::ShowMessage(const std::string& text, Buttons buttons) {
   messages.push_back(text);
+  messageButtons.push_back(buttons);
   return NextAnswer();
 }
 

@@ -19,6 +19,9 @@ class FakePlatform : public PlatformOps {
   std::map<std::string, uint32_t> regNumber;   // same naming
   std::set<std::string> refusedRegWrites;      // writes to these names fail
   std::vector<std::string> regWriteLog;        // every write, "HKCU\\path=value", in order
+  // Typed values ("HKCU\\key\\value" -> value); a name is either here or in regText.
+  std::map<std::string, RegValue> regTyped;
+  std::set<std::string> unreadableRegKeys;  // "HKCU\\key": ReadRegValues fails
 
   std::set<std::string> dirs;                // folders, without trailing backslash
   std::vector<std::string> madeDirs;         // folders made by MakeDirectory, in order
@@ -40,9 +43,10 @@ class FakePlatform : public PlatformOps {
   std::vector<std::string> startedProcesses;
   std::vector<std::string> shortcuts;  // "link->target"
 
-  std::deque<int> messageAnswers;      // answers to messages and reminders; OK when empty
-  std::vector<std::string> messages;   // every message box text, in order
-  std::vector<std::string> reminders;  // every reminder text, in order
+  std::deque<int> messageAnswers;       // answers to messages and reminders; OK when empty
+  std::vector<std::string> messages;    // every message box text, in order
+  std::vector<Buttons> messageButtons;  // the buttons each message asked with
+  std::vector<std::string> reminders;   // every reminder text, in order
   std::deque<std::pair<bool, std::string>> inputAnswers;
   std::string browseAnswer;
   std::string logonName = "tester";
@@ -60,6 +64,13 @@ class FakePlatform : public PlatformOps {
   uint32_t ReadRegNumber(RegRoot root, const std::string& path) override;
   bool WriteRegText(RegRoot root, const std::string& path, const std::string& value) override;
   bool WriteRegNumber(RegRoot root, const std::string& path, uint32_t value) override;
+  bool ReadRegValues(RegRoot root, const std::string& key, std::vector<RegValue>& values) override;
+  bool WriteRegValue(RegRoot root, const std::string& key, const RegValue& value) override;
+  bool DeleteRegValue(RegRoot root, const std::string& key, const std::string& name) override;
+  // Prepares a typed value, as a test's starting state.
+  void SetRegValue(const std::string& key, const RegValue& value) {
+    regTyped["HKCU\\" + key + "\\" + value.name] = value;
+  }
   std::vector<ProcessEntry> ProcessList() override { return processes; }
   void EndProcess(uint32_t id) override;
   void ShellOpen(const std::string& verb, const std::string& file) override { shellOpens.push_back(verb + "|" + file); }

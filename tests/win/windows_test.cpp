@@ -38,7 +38,7 @@ static_assert(IdsAreUnique(std::span(kTwoOfOneId).first(1)));
 TEST(MainMenus, BarAndPopupsHoldExactlyTheirVisibleItems) {
   const UniqueMenu bar = BuildMenuBar(kMainMenu);
   EXPECT_EQ(Captions(bar.get()),
-            "程序设定[新增桌面 - 还原设置 - 托盘运行 - 退出软件] "
+            "程序设定[新增桌面 - 还原设置 还原到切换前的文件夹 - 托盘运行 - 退出软件] "
             "功能菜单[查找文件 桌面分类 - 重启桌面] "
             "关于产品[联系方式 - 公司网站 - 版本信息]");
   const UniqueMenu list = BuildPopupMenu(kMainMenu, "右键菜单");
