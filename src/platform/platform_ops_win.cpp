@@ -129,7 +129,7 @@ std::wstring ExtendedFullPath(const std::string& path) {
   return Widen(ExtendedLengthPath(Narrow(full)));
 }
 
-std::string FolderOf(UINT (*get)(LPWSTR, UINT)) {
+std::string FolderOf(UINT(WINAPI* get)(LPWSTR, UINT)) {
   wchar_t buffer[MAX_PATH + 1] = L"";
   const UINT n = get(buffer, MAX_PATH + 1);
   return n > 0 && n <= MAX_PATH ? Narrow(buffer) : std::string();
