@@ -1,8 +1,8 @@
 #include "tools/search_pattern.h"
 
 #include <array>
-#include <cmath>
 #include <cstring>
+#include <vector>
 
 namespace velkor {
 namespace {
@@ -46,20 +46,25 @@ constexpr std::array<unsigned char, 256> kByteRanks = MakeByteRanks();
 
 std::string ConvertBase(const std::string& digits, int from, int to) {
   if (from < 2 || from > 36 || to < 2 || to > 36) return {};
+  if (digits.size() > kLongestConvertible) return {};
   for (char c : digits)
     if (SymbolValue(c) < 0) return {};
   if (from == to) return digits;
-  double v = 0;
-  const size_t length = digits.size();
-  for (size_t i = 0; i < length; ++i)
-    v = std::floor(SymbolValue(digits[i]) * std::pow(static_cast<double>(from), static_cast<double>(length - 1 - i)) +
-                   v);
-  std::string out;
-  while (v > to - 1) {
-    out.insert(out.begin(), kDigits[static_cast<int>(std::fmod(v, to))]);
-    v = std::floor(v / to);
+  // Exact long arithmetic, least significant place first: a floating-point sum runs
+  // out of range after a few hundred digits and turns into undefined conversions.
+  std::vector<int> value;
+  for (char c : digits) {
+    int carry = SymbolValue(c);
+    for (int& place : value) {
+      const int v = place * from + carry;
+      place = v % to;
+      carry = v / to;
+    }
+    for (; carry > 0; carry /= to) value.push_back(carry % to);
   }
-  out.insert(out.begin(), kDigits[static_cast<int>(v)]);
+  if (value.empty()) return "0";
+  std::string out;
+  for (auto place = value.rbegin(); place != value.rend(); ++place) out.push_back(kDigits[*place]);
   return out;
 }
 

@@ -10,8 +10,12 @@
 
 namespace velkor {
 
+// The longest digit text ConvertBase takes; its time grows with the square of the length.
+inline constexpr size_t kLongestConvertible = 4096;
+
 // Converts a number written in base `from` (symbols 0-9 then A-Z, either case) to
-// base `to`. A text holding a symbol outside that table converts to "".
+// base `to`, exactly. A text holding a symbol outside that table, or longer than
+// kLongestConvertible, converts to "".
 std::string ConvertBase(const std::string& digits, int from, int to);
 
 // Pairs of hexadecimal digits, high digit first, no separators ("4D5A" and "4d5a" give

@@ -42,6 +42,20 @@ TEST(SearchPattern, ConvertBase) {
       {"1!", 16, 10, ""},
   };
   for (const Case& c : cases) EXPECT_EQ(ConvertBase(c.digits, c.from, c.to), c.out) << c.digits;
+
+  // Long digit texts are converted exactly, without overflow, in bounded time.
+  EXPECT_EQ(ConvertBase("0" + std::string(256, '1'), 16, 16), "0" + std::string(256, '1'));
+  std::string ones = "1";
+  for (int i = 0; i < 255; ++i) ones += "0001";
+  EXPECT_EQ(ConvertBase("0" + std::string(256, '1'), 16, 2), ones);
+  EXPECT_EQ(ConvertBase("FFFFFFFFFFFFFFFFFFFF", 16, 10), "1208925819614629174706175");
+  EXPECT_EQ(ConvertBase("00000000000000000000000007", 8, 10), "7");
+  const std::string zs = ConvertBase(std::string(200, 'Z'), 36, 10);
+  EXPECT_EQ(zs.size(), 312u);                  // 36^200 - 1 has 312 decimal digits
+  EXPECT_EQ(zs.substr(zs.size() - 3), "375");  // 36^200 ends in ...376
+  EXPECT_EQ(ConvertBase(zs, 10, 36), std::string(200, 'Z'));
+  // Beyond what any caller needs, a text is refused rather than ground through.
+  EXPECT_EQ(ConvertBase(std::string(100000, '7'), 10, 16), "");
 }
 
 TEST(SearchPattern, MakePatternReadsOnlyTheSelectedBoxAndRefusesBadInput) {
