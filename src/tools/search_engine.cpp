@@ -27,17 +27,10 @@ std::string TextList::TakeLast() {
 }
 
 std::string ResultRowText(const std::string& name, const std::string& searchDir) {
-  if (searchDir.empty()) return name;
-  std::string row;
-  size_t i = 0;
-  while (i < name.size()) {
-    if (name.size() - i >= searchDir.size() && SameIgnoringCase(name.data() + i, searchDir.data(), searchDir.size())) {
-      i += searchDir.size();
-    } else {
-      row.push_back(name[i++]);
-    }
-  }
-  return row;
+  // Only a leading search directory goes: the same letters further on belong to the name.
+  if (name.size() >= searchDir.size() && SameIgnoringCase(name.data(), searchDir.data(), searchDir.size()))
+    return name.substr(searchDir.size());
+  return name;
 }
 
 void SearchEngine::SetSearchDir(const std::string& dir) {

@@ -118,8 +118,8 @@ class SearchEngine {
   bool searching_ = false;
 };
 
-// The row shown for a found file: its name with every occurrence of the search
-// directory removed, ASCII letters compared without case.
+// The row shown for a found file: its name without the search directory in front
+// (ASCII letters compared without case); a bare name stays as it is.
 std::string ResultRowText(const std::string& name, const std::string& searchDir);
 
 }  // namespace velkor

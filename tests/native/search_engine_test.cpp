@@ -382,10 +382,16 @@ TEST(SearchEngine, ResultRowIsTheNameWithoutTheSearchDirectory) {
     const char* dir;
     const char* row;
   } cases[] = {
-      {"C:\\d\\sub\\a.txt", "C:\\d\\", "sub\\a.txt"}, {"a.txt", "C:\\d\\", "a.txt"},
+      {"C:\\d\\sub\\a.txt", "C:\\d\\", "sub\\a.txt"},
+      {"a.txt", "C:\\d\\", "a.txt"},
       {"C:\\D\\Sub\\a.txt", "c:\\d\\", "Sub\\a.txt"},  // ASCII letters without case
       {"C:\\\\x\\a.txt", "C:\\\\", "x\\a.txt"},        // the drive root doubles its backslash
       {"C:\\文档\\文档\\a", "C:\\文档\\", "文档\\a"},
+      // Only the leading search directory goes: the same text further on is part of the name.
+      {"\\Windows\\System32\\a.dll", "\\", "Windows\\System32\\a.dll"},
+      {"docs\\xdocs\\a.txt", "docs\\", "xdocs\\a.txt"},
+      {"C:\\d\\sub\\C:\\d\\x", "C:\\d\\", "sub\\C:\\d\\x"},
+      {"x\\C:\\d\\a", "C:\\d\\", "x\\C:\\d\\a"},
   };
   for (const Case& c : cases) EXPECT_EQ(ResultRowText(c.name, c.dir), c.row) << c.name;
 }
