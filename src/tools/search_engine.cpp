@@ -70,6 +70,7 @@ void SearchEngine::PrepareSearch(const SearchRequest& request) {
   state_.listingDone = false;
   // A stop pressed after the last check of the previous search must not end this one.
   state_.stopRequested = false;
+  state_.stopReading = false;
   state_.pattern = PatternFinder(request.pattern);
   const size_t carried = request.pattern.empty() ? 0 : request.pattern.size() - 1;
   state_.slotBuffers.clear();
@@ -189,6 +190,8 @@ bool SearchEngine::FindInFile(PieceReader& file, char* buffer) const {
   uint64_t position = 0;
   size_t carried = 0;
   while (position < size) {
+    // A file already handed out is still opened after a stop, but read no further.
+    if (position > 0 && state_.stopReading.load(std::memory_order_relaxed)) break;
     const size_t got = file.Read(buffer + carried, static_cast<size_t>(state_.chunkSize));
     if (got == 0) break;
     position += got;

@@ -3,6 +3,7 @@
 // pattern. It never touches a window: what it shows goes through SearchView.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
@@ -73,6 +74,9 @@ struct SearchState {
   std::vector<std::string> slotNames;
   std::vector<std::unique_ptr<char[]>> slotBuffers;
   bool stopRequested = false;
+  // Set with stopRequested and kept until the next search: workers read it between
+  // pieces, so a large file does not hold up 停止 or the window's closing.
+  std::atomic<bool> stopReading{false};
   bool listingDone = false;
 
   std::mutex finishedLock;  // guards the counts
@@ -91,7 +95,10 @@ class SearchEngine {
   // Runs the whole search and returns when it has ended with its summary.
   void StartSearch(const SearchRequest& request);
   // The button 停止: the walk ends after the files already handed out.
-  void RequestStop() { state_.stopRequested = true; }
+  void RequestStop() {
+    state_.stopRequested = true;
+    state_.stopReading = true;
+  }
   bool Searching() const { return searching_; }
 
   const std::string& SearchDir() const { return state_.searchDir; }

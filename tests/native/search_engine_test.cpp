@@ -320,6 +320,62 @@ TEST(SearchEngine, StopDuringTreeWalkStillExaminesTheFilesInSlots) {
   EXPECT_EQ(view.RowSet().size(), 10u);
 }
 
+TEST(SearchEngine, StopEndsTheReadingOfALargeFileWithinOnePiece) {
+  // A 64 MiB file read in 1K pieces; 停止 (or closing the window) is pressed while the
+  // worker is inside its third piece.
+  struct Shared {
+    std::atomic<int> reads{0};
+    std::atomic<bool> pressed{false};
+  };
+  struct SlowReader : PieceReader {
+    Shared* shared;
+    uint64_t at = 0;
+    uint64_t Size() const override { return 64ull << 20; }
+    size_t Read(char* into, size_t max) override {
+      if (++shared->reads == 3) {
+        for (int i = 0; i < 500 && !shared->pressed; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      }
+      const size_t n = static_cast<size_t>(std::min<uint64_t>(max, Size() - at));
+      std::memset(into, 'a', n);
+      at += n;
+      return n;
+    }
+  };
+  struct SlowSystem : ScriptedSystem {
+    using ScriptedSystem::ScriptedSystem;
+    Shared shared;
+    std::unique_ptr<PieceReader> OpenForReading(const std::string& path) override {
+      if (!path.ends_with("big.bin")) return ScriptedSystem::OpenForReading(path);
+      auto reader = std::make_unique<SlowReader>();
+      reader->shared = &shared;
+      return reader;
+    }
+  };
+  for (bool tree : {true, false}) {
+    SCOPED_TRACE(tree ? "tree" : "flat");
+    RecordingView view;
+    SlowSystem system(view);
+    // In the flat walk the first file is examined on the calling thread: put a small
+    // one first so the large one goes to a worker.
+    system.AddFile("C:\\d\\a", {"x"});
+    system.AddFile("C:\\d\\big.bin", {});
+    SearchEngine engine(system, view);
+    system.onPump = [&](int) {
+      if (system.shared.reads >= 3 && !system.shared.pressed) {
+        engine.RequestStop();
+        system.shared.pressed = true;
+      }
+    };
+    SearchRequest request = Request("C:\\d", tree, 2, "needle");
+    request.chunkSize = 1024;
+    engine.StartSearch(request);
+    EXPECT_TRUE(system.shared.pressed);
+    EXPECT_LE(system.shared.reads.load(), 4);  // at most one piece after the stop
+    EXPECT_TRUE(view.status[0].rfind(kSummaryPrefix, 0) == 0) << view.status[0];
+    EXPECT_EQ(view.log.back(), "idle");
+  }
+}
+
 TEST(SearchEngine, StopLeftPendingByTheFinalBatchDoesNotEndTheNextSearch) {
   for (bool tree : {true, false}) {
     SCOPED_TRACE(tree ? "next search: tree" : "next search: flat");
