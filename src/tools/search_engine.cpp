@@ -41,6 +41,8 @@ void SearchEngine::StartSearch(const SearchRequest& request) {
   if (searching_) return;
   state_.searchDir = request.directory + "\\";
   PrepareSearch(request);
+  // The window shows the search has begun, even when the walk never waits.
+  ProcessPendingEvents();
   if (request.includeSubdirs) {
     TreeSearch();
   } else {

@@ -24,7 +24,10 @@ class Win32Listing : public DirectoryListing {
  private:
   bool Passes(DWORD attributes) const {
     switch (filter_) {
-      case ListFilter::Directories: return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+      // A folder link (junction or symbolic link) is never walked into: a link to "."
+      // or to a parent would repeat the tree without end.
+      case ListFilter::Directories:
+        return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
       case ListFilter::Files: return (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
       case ListFilter::Archive: return (attributes & FILE_ATTRIBUTE_ARCHIVE) != 0;
     }
@@ -79,6 +82,14 @@ bool Win32SearchSystem::ProcessPendingEvents() {
     DispatchMessageW(&msg);
   }
   return true;
+}
+
+ScopedPriorityClass::ScopedPriorityClass(DWORD priorityClass) : previous_(GetPriorityClass(GetCurrentProcess())) {
+  if (previous_) SetPriorityClass(GetCurrentProcess(), priorityClass);
+}
+
+ScopedPriorityClass::~ScopedPriorityClass() {
+  if (previous_) SetPriorityClass(GetCurrentProcess(), previous_);
 }
 
 std::unique_ptr<SearchSystem> MakeSearchSystem() { return std::make_unique<Win32SearchSystem>(); }

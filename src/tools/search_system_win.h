@@ -25,4 +25,16 @@ class Win32SearchSystem : public SearchSystem {
   WorkerPool pool_{[] { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_ABOVE_NORMAL); }};
 };
 
+// The process priority class for as long as it lives, then the class it had before.
+class ScopedPriorityClass {
+ public:
+  explicit ScopedPriorityClass(DWORD priorityClass);
+  ~ScopedPriorityClass();
+  ScopedPriorityClass(const ScopedPriorityClass&) = delete;
+  ScopedPriorityClass& operator=(const ScopedPriorityClass&) = delete;
+
+ private:
+  DWORD previous_;
+};
+
 }  // namespace velkor

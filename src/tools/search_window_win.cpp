@@ -133,8 +133,6 @@ void SearchWindow::OnCreated() {
 
   SetText(kIdSearchDir, context_.rows.Cell(context_.rows.Selected(), kColPath));
   if (context_.ops.Version().nt) EnableDebugPrivilege();
-  // As designed: the whole program stays in the real-time class from here on.
-  SetPriorityClass(GetCurrentProcess(), REALTIME_PRIORITY_CLASS);
   SetStatus(0, kOpeningHint);
   SetChecked(kIdTextMode, true);
   SetChecked(kIdSubdirs, true);
@@ -220,7 +218,13 @@ void SearchWindow::StartSearch() {
   request.chunkSize = kChunkSizeChoices[ChoiceIndex(Control(kIdChunk), std::size(kChunkSizeChoices))].value;
   request.threadLimit = kThreadLimitChoices[ChoiceIndex(Control(kIdThreads), std::size(kThreadLimitChoices))].value;
   request.includeSubdirs = Checked(kIdSubdirs);
-  engine_.StartSearch(request);
+  {
+    // Raised for the search only, and never to the real-time class, whose threads
+    // would starve the system's own (input, disk writes); in the high class the
+    // system still lends the starved threads time.
+    ScopedPriorityClass raised(HIGH_PRIORITY_CLASS);
+    engine_.StartSearch(request);
+  }
   if (closeAfterSearch_) {
     closeAfterSearch_ = false;
     Close();

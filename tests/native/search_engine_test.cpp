@@ -302,10 +302,10 @@ TEST(SearchEngine, StopDuringTreeWalkStillExaminesTheFilesInSlots) {
   ScriptedSystem system(view);
   for (int i = 0; i < 10; ++i) system.AddFile("C:\\d\\f" + std::to_string(i), {"x"});
   SearchEngine engine(system, view);
-  // Events are processed after the folder listing (1) and after each worker start
-  // (2, 3, 4): 停止 pressed while the first batch starts.
+  // Events are processed when the search starts (1), after the folder listing (2) and
+  // after each worker start (3, 4, 5): 停止 pressed while the first batch starts.
   system.onPump = [&](int pump) {
-    if (pump == 2) engine.RequestStop();
+    if (pump == 3) engine.RequestStop();
   };
   engine.StartSearch(Request("C:\\d", true, 3));
   Names opened = system.Opened();
@@ -384,9 +384,10 @@ TEST(SearchEngine, StopLeftPendingByTheFinalBatchDoesNotEndTheNextSearch) {
     for (int i = 0; i < 8; ++i) system.AddFile("C:\\d\\f" + std::to_string(i), {"x"});
     SearchEngine engine(system, view);
     // All eight files sit in slots; 停止 is pressed while the final batch starts (events
-    // are processed after the listing, then after each start), after the walk's last check.
+    // are processed at the start, after the listing, then after each start), after the
+    // walk's last check.
     system.onPump = [&](int pump) {
-      if (pump == 2) engine.RequestStop();
+      if (pump == 3) engine.RequestStop();
     };
     engine.StartSearch(Request("C:\\d", true, 20));
     EXPECT_EQ(view.RowSet().size(), 8u);
