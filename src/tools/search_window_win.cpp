@@ -59,7 +59,7 @@ constexpr char kOpeningHint[] = "  请先选择需要查找的目录，进行相
 constexpr char kTextModeHint[] = "  请在查找内容-文本之后输入你需要查找的内容";
 constexpr char kHexModeHint[] = "  请在查找内容-16进制之后输入你需要查找的内容";
 constexpr char kBrowseTitle[] = "Please choose a catalogue";
-constexpr int kStatusFirstPartWidth = 300;
+constexpr int kStatusPartPadding = 14;
 
 void EnableDebugPrivilege() {
   HANDLE raw = nullptr;
@@ -128,8 +128,7 @@ void SearchWindow::OnCreated() {
   ListView_InsertColumn(list, 0, &column);
   ListView_SetColumnWidth(list, 0, Scale(307, dpi));
 
-  const int parts[] = {Scale(kStatusFirstPartWidth, dpi), -1};
-  SendMessageW(Control(kIdStatus), SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+  FitStatusParts();
 
   SetText(kIdSearchDir, context_.rows.Cell(context_.rows.Selected(), kColPath));
   if (context_.ops.Version().nt) EnableDebugPrivilege();
@@ -203,6 +202,33 @@ void SearchWindow::AddResult(const std::string& row) {
 
 void SearchWindow::SetStatus(int part, const std::string& text) {
   SendMessageW(Control(kIdStatus), SB_SETTEXTW, part, reinterpret_cast<LPARAM>(Widen(text).c_str()));
+  if (part == 1) FitStatusParts();
+}
+
+void SearchWindow::FitStatusParts() {
+  // Part 0 was designed 300 pixels wide, too narrow for its own first hint (27 wide
+  // characters). It now takes everything the count in part 1 does not need, so the
+  // hints and the summary stay readable at any DPI in a window of the designed size.
+  HWND status = Control(kIdStatus);
+  RECT client;
+  GetClientRect(status, &client);
+  const int count = LOWORD(SendMessageW(status, SB_GETTEXTLENGTHW, 1, 0));
+  int need = 0;
+  if (count > 0) {
+    std::wstring text(static_cast<size_t>(count) + 1, L'\0');
+    SendMessageW(status, SB_GETTEXTW, 1, reinterpret_cast<LPARAM>(text.data()));
+    HDC dc = GetDC(status);
+    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(status, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), count, &size);
+    SelectObject(dc, old);
+    ReleaseDC(status, dc);
+    need = size.cx;
+  }
+  // Room for the part's frame and a little air on either side of its text.
+  need += Scale(kStatusPartPadding, Dpi());
+  const int parts[] = {std::max<int>(client.right - need, 0), -1};
+  SendMessageW(status, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
 }
 
 void SearchWindow::StartSearch() {

@@ -62,6 +62,7 @@ class SearchWindow : public SecondaryWindow, private SearchView {
   void AddResult(const std::string& row) override;
   void SetStatus(int part, const std::string& text) override;
 
+  void FitStatusParts();
   void StartSearch();
   void SetPatternMode(bool text);
   void BrowseForDirectory();

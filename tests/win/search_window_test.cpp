@@ -36,6 +36,23 @@ std::string StatusText(HWND window, int part) {
   return Narrow(text.c_str());
 }
 
+// Whether the text of a status part fits inside the part, in the status bar's font.
+bool StatusPartFits(HWND window, int part) {
+  HWND status = GetDlgItem(window, kIdStatus);
+  const std::wstring text = Widen(StatusText(window, part));
+  RECT r;
+  SendMessageW(status, SB_GETRECT, part, reinterpret_cast<LPARAM>(&r));
+  HDC dc = GetDC(status);
+  const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(status, WM_GETFONT, 0, 0)));
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(status, dc);
+  RECT window_rect;
+  GetWindowRect(status, &window_rect);
+  return size.cx + 4 <= r.right - r.left && r.right <= window_rect.right - window_rect.left;
+}
+
 Names ResultRows(HWND window) {
   HWND list = GetDlgItem(window, kIdResults);
   Names rows;
@@ -198,6 +215,7 @@ TEST_F(SearchWindowTest, OpensAsDesignedWithTheSelectedDesktopPath) {
   EXPECT_STREQ(title, L"搜索窗口");
   EXPECT_EQ(ControlText(w, kIdSearchDir), dir.utf8());
   EXPECT_EQ(StatusText(w, 0), "  请先选择需要查找的目录，进行相应设置后点击查找按钮。");
+  EXPECT_TRUE(StatusPartFits(w, 0));
   EXPECT_TRUE(Enabled(w, kIdFind));
   EXPECT_FALSE(Enabled(w, kIdStop));
   EXPECT_TRUE(Checked(w, kIdTextMode));
@@ -274,6 +292,8 @@ TEST_F(SearchWindowTest, SearchesAndActsOnTheFilesFound) {
   EXPECT_TRUE(StatusText(w, 0).starts_with("  搜索完毕，总耗时")) << StatusText(w, 0);
   EXPECT_TRUE(StatusText(w, 0).ends_with("毫秒。找到文件总数2")) << StatusText(w, 0);
   EXPECT_EQ(StatusText(w, 1), "4");
+  EXPECT_TRUE(StatusPartFits(w, 0));
+  EXPECT_TRUE(StatusPartFits(w, 1));
   EXPECT_TRUE(Enabled(w, kIdFind));
   EXPECT_FALSE(Enabled(w, kIdStop));
 
