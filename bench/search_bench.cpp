@@ -17,15 +17,13 @@ class CollectingView : public velkor::SearchView {
  public:
   void SetSearching(bool) override {}
   void ClearResults() override { rows_.clear(); }
-  void AddResult(const std::string& row) override {
-    std::lock_guard<std::mutex> lock(mutex_);
-    rows_.push_back(row);
+  void AddResults(const std::vector<std::string>& rows) override {
+    rows_.insert(rows_.end(), rows.begin(), rows.end());
   }
   void SetStatus(int, const std::string&) override {}
   const std::vector<std::string>& Rows() const { return rows_; }
 
  private:
-  std::mutex mutex_;
   std::vector<std::string> rows_;
 };
 
@@ -43,7 +41,7 @@ int main(int argc, char** argv) {
   }
   velkor::SearchRequest request;
   request.directory = argv[1];
-  request.pattern = *pattern;
+  request.patterns = {*pattern};
   request.threadLimit = std::atoi(argv[3]);
   request.chunkSize = std::atoi(argv[4]);
   request.includeSubdirs = true;

@@ -43,6 +43,7 @@ void SearchEngine::StartSearch(const SearchRequest& request) {
   PrepareSearch(request);
   // The window shows the search has begun, even when the walk never waits.
   ProcessPendingEvents();
+  lastEvents_ = lastCount_ = Clock::now();
   if (request.includeSubdirs) {
     TreeSearch();
   } else {
@@ -57,60 +58,60 @@ void SearchEngine::StartSearch(const SearchRequest& request) {
 void SearchEngine::PrepareSearch(const SearchRequest& request) {
   searching_ = true;
   view_.SetSearching(true);
-  {
-    std::lock_guard<std::mutex> lock(state_.finishedLock);
-    state_.finishedCount = 0;
-    state_.foundCount = 0;
-  }
-  // The chosen size bounds what a worker holds; larger choices are read in steps of
-  // kLargestRead. Results are the same (bytes are carried between pieces), and the
-  // first touch of every page of a fresh multi-megabyte buffer costs more than the
-  // extra reads: a search of many small files and a few large ones ran 3-4 times
-  // faster this way.
-  state_.chunkSize = std::clamp(request.chunkSize, 1, kLargestRead);
+  // The piece chosen is the piece read, and the worker count chosen is the number of
+  // files read at once.
+  state_.chunkSize = std::max(request.chunkSize, 1);
   state_.threadLimit = std::max(request.threadLimit, 1);
-  state_.listingDone = false;
   // A stop pressed after the last check of the previous search must not end this one.
   state_.stopRequested = false;
   state_.stopReading = false;
-  state_.pattern = PatternFinder(request.pattern);
-  const size_t carried = request.pattern.empty() ? 0 : request.pattern.size() - 1;
+  state_.pattern = PatternFinder(request.patterns);
+  const size_t carried = state_.pattern.Empty() ? 0 : state_.pattern.Longest() - 1;
   state_.slotBuffers.clear();
   // Left uninitialised: a small file touches only the pages it fills.
   for (int k = 0; k < state_.threadLimit; ++k)
     state_.slotBuffers.emplace_back(new char[static_cast<size_t>(state_.chunkSize) + carried]);
   state_.slotNames.assign(static_cast<size_t>(state_.threadLimit), std::string());
+  {
+    std::lock_guard<std::mutex> lock(state_.finishedLock);
+    state_.freeSlots.clear();
+    for (int k = state_.threadLimit; k >= 1; --k) state_.freeSlots.push_back(k);  // slot 1 is taken first
+    state_.foundRows.clear();
+    state_.foundCount = 0;
+  }
+  examined_ = shownCount_ = 0;
   view_.ClearResults();
 }
 
 void SearchEngine::FlatSearch() {
-  const std::unique_ptr<DirectoryListing> listing = system_.List(state_.searchDir, ListFilter::Archive);
-  state_.slotNames[0] = listing->Next();
+  const std::unique_ptr<DirectoryListing> listing = system_.List(state_.searchDir);
+  auto next = [&] {
+    ListedEntry entry;
+    while (listing->Next(entry))
+      if (entry.archive) return entry.name;
+    return std::string();
+  };
+  const std::string first = next();
   const uint32_t t0 = system_.TickCount();
   // The first file is examined right here, before any worker runs.
-  if (!state_.slotNames[0].empty()) {
-    SearchFileJob(1);
-    ResetFinished();
-  }
-  while (!state_.listingDone) {
-    int started = 0;
-    for (int k = 1; k <= state_.threadLimit; ++k) {
-      state_.slotNames[k - 1] = listing->Next();
-      if (state_.slotNames[k - 1].empty()) {
-        state_.listingDone = true;
-        continue;
-      }
-      StartWorker(k);
-      ProcessPendingEvents();
-      ++started;
+  if (!first.empty()) {
+    int slot;
+    {
+      std::lock_guard<std::mutex> lock(state_.finishedLock);
+      slot = state_.freeSlots.back();
+      state_.freeSlots.pop_back();
     }
-    WaitForFinished(started);
-    ResetFinished();
-    if (state_.stopRequested) {
-      state_.stopRequested = false;
-      break;
+    state_.slotNames[static_cast<size_t>(slot - 1)] = first;
+    SearchFileJob(slot);
+    // Each further file goes to a worker as soon as a slot is free.
+    for (std::string name = next(); !name.empty(); name = next()) {
+      if (state_.stopRequested) break;  // the name just fetched is dropped
+      HandOut(name);
+      KeepWindowAlive();
     }
   }
+  WaitForAll();
+  state_.stopRequested = false;
   SearchSummary(t0);
 }
 
@@ -118,48 +119,56 @@ void SearchEngine::TreeSearch() {
   TextList dirs;
   dirs.Add(state_.searchDir);
   const uint32_t t0 = system_.TickCount();
-  const int n = state_.threadLimit;
-  int filled = 0, examined = 0;
-  while (dirs.Count() > 0) {
+  std::vector<std::string> subdirs;
+  while (dirs.Count() > 0 && !state_.stopRequested) {
     std::string dir = dirs.TakeLast();
     if (dir.empty() || dir.back() != '\\') dir += '\\';
-    {
-      const std::unique_ptr<DirectoryListing> subdirs = system_.List(dir, ListFilter::Directories);
-      for (std::string name = subdirs->Next(); !name.empty(); name = subdirs->Next())
-        if (name != "." && name != "..") dirs.Add(dir + name);
-    }
-    ProcessPendingEvents();
-    const std::unique_ptr<DirectoryListing> files = system_.List(dir, ListFilter::Files);
-    for (std::string name = files->Next(); !name.empty();) {
-      // A batch starts only when a file finds every slot taken; it becomes slot 1 of the next.
-      if (filled == n) {
-        RunBatch(n);
-        std::fill(state_.slotNames.begin(), state_.slotNames.end(), std::string());
-        filled = 0;
+    // One pass per folder: its files are handed out while it is listed, its folders
+    // are walked afterwards, the last listed first.
+    const std::unique_ptr<DirectoryListing> listing = system_.List(dir);
+    subdirs.clear();
+    ListedEntry entry;
+    while (listing->Next(entry)) {
+      if (entry.directory) {
+        if (!entry.link && entry.name != "." && entry.name != "..") subdirs.push_back(dir + entry.name);
+        continue;
       }
-      state_.slotNames[filled++] = dir + name;
-      view_.SetStatus(1, std::to_string(++examined));
-      name = files->Next();
-      if (state_.stopRequested) break;  // the name just fetched is dropped
+      HandOut(dir + entry.name);
+      ++examined_;
+      KeepWindowAlive();
+      if (state_.stopRequested) break;  // the walk ends; the next name is not fetched
     }
-    if (state_.stopRequested) {
-      state_.stopRequested = false;
-      break;
-    }
+    for (std::string& sub : subdirs) dirs.Add(std::move(sub));
+    KeepWindowAlive();
   }
-  // Whatever sits in a slot is examined, also after a stop.
-  RunBatch(filled);
+  // Whatever was handed out is examined, also after a stop.
+  WaitForAll();
+  state_.stopRequested = false;
+  ShowCount();
   SearchSummary(t0);
 }
 
-void SearchEngine::RunBatch(int count) {
-  ResetFinished();
-  for (int k = 1; k <= count; ++k) {
-    StartWorker(k);
-    ProcessPendingEvents();
+void SearchEngine::HandOut(const std::string& name) {
+  int slot;
+  {
+    std::unique_lock<std::mutex> lock(state_.finishedLock);
+    while (state_.freeSlots.empty()) {
+      state_.waiting = true;
+      // Wakes as soon as a worker is done; every 10 ms the window gets its events.
+      if (!state_.finishedSignal.wait_for(lock, std::chrono::milliseconds(kEventInterval),
+                                          [&] { return !state_.freeSlots.empty(); })) {
+        lock.unlock();
+        lastEvents_ = Clock::time_point();
+        KeepWindowAlive();
+        lock.lock();
+      }
+    }
+    state_.waiting = false;
+    slot = state_.freeSlots.back();
+    state_.freeSlots.pop_back();
   }
-  WaitForFinished(count);
-  ResetFinished();
+  state_.slotNames[static_cast<size_t>(slot - 1)] = name;
+  StartWorker(slot);
 }
 
 void SearchEngine::StartWorker(int slot) {
@@ -168,44 +177,90 @@ void SearchEngine::StartWorker(int slot) {
 }
 
 void SearchEngine::SearchFileJob(int slot) {
-  const std::string name = state_.slotNames[static_cast<size_t>(slot - 1)];
+  const std::string& name = state_.slotNames[static_cast<size_t>(slot - 1)];
   bool found = false;
-  if (!state_.pattern.Pattern().empty()) {
+  if (!state_.pattern.Empty()) {
     const std::string path = name.find('\\') == std::string::npos ? state_.searchDir + name : name;
     if (const std::unique_ptr<PieceReader> file = system_.OpenForReading(path))
       found = FindInFile(*file, state_.slotBuffers[static_cast<size_t>(slot - 1)].get());
   }
-  if (found) view_.AddResult(ResultRowText(name, state_.searchDir));
-  // The last step on every path. Only the last of a batch wakes the waiting thread,
-  // under the lock: once it is released the engine may be gone.
+  std::string row = found ? ResultRowText(name, state_.searchDir) : std::string();
+  // The last step on every path. The walk is woken under the lock: once it is
+  // released the engine may be gone.
   std::lock_guard<std::mutex> lock(state_.finishedLock);
-  ++state_.finishedCount;
-  if (found) ++state_.foundCount;
-  if (state_.awaitedCount > 0 && state_.finishedCount >= state_.awaitedCount) state_.finishedSignal.notify_one();
+  state_.freeSlots.push_back(slot);
+  if (found) {
+    state_.foundRows.push_back(std::move(row));
+    ++state_.foundCount;
+  }
+  if (state_.waiting) state_.finishedSignal.notify_one();
 }
 
 bool SearchEngine::FindInFile(PieceReader& file, char* buffer) const {
   // The last pattern length - 1 bytes of a piece are kept in front of the next one,
   // so an occurrence across two pieces, or longer than a piece, is found.
-  const size_t carryMax = state_.pattern.Pattern().size() - 1;
-  const uint64_t size = file.Size();
-  uint64_t position = 0;
+  const size_t carryMax = state_.pattern.Longest() - 1;
+  const size_t piece = static_cast<size_t>(state_.chunkSize);
   size_t carried = 0;
-  while (position < size) {
+  for (bool first = true;; first = false) {
     // A file already handed out is still opened after a stop, but read no further.
-    if (position > 0 && state_.stopReading.load(std::memory_order_relaxed)) break;
-    const size_t got = file.Read(buffer + carried, static_cast<size_t>(state_.chunkSize));
-    if (got == 0) break;
-    position += got;
+    if (!first && state_.stopReading.load(std::memory_order_relaxed)) return false;
+    const size_t got = file.Read(buffer + carried, piece);
+    if (got == 0) return false;
     const size_t held = carried + got;
     if (state_.pattern.FoundIn(buffer, held)) return true;
+    if (got < piece) return false;  // the end of the file
     carried = std::min(carryMax, held);
     std::memmove(buffer, buffer + held - carried, carried);
   }
-  return false;
+}
+
+void SearchEngine::WaitForAll() {
+  std::unique_lock<std::mutex> lock(state_.finishedLock);
+  const size_t all = static_cast<size_t>(state_.threadLimit);
+  while (state_.freeSlots.size() < all) {
+    state_.waiting = true;
+    if (!state_.finishedSignal.wait_for(lock, std::chrono::milliseconds(kEventInterval),
+                                        [&] { return state_.freeSlots.size() >= all; })) {
+      lock.unlock();
+      lastEvents_ = Clock::time_point();
+      KeepWindowAlive();
+      lock.lock();
+    }
+  }
+  state_.waiting = false;
+}
+
+void SearchEngine::KeepWindowAlive() {
+  const Clock::time_point now = Clock::now();
+  if (now - lastEvents_ >= std::chrono::milliseconds(kEventInterval)) {
+    lastEvents_ = now;
+    ShowFoundRows();
+    ProcessPendingEvents();
+  }
+  if (now - lastCount_ >= std::chrono::milliseconds(kCountInterval)) {
+    lastCount_ = now;
+    ShowCount();
+  }
+}
+
+void SearchEngine::ShowCount() {
+  if (examined_ == shownCount_) return;
+  shownCount_ = examined_;
+  view_.SetStatus(1, std::to_string(examined_));
+}
+
+void SearchEngine::ShowFoundRows() {
+  std::vector<std::string> rows;
+  {
+    std::lock_guard<std::mutex> lock(state_.finishedLock);
+    rows.swap(state_.foundRows);
+  }
+  if (!rows.empty()) view_.AddResults(rows);
 }
 
 void SearchEngine::SearchSummary(uint32_t t0) {
+  ShowFoundRows();
   const uint32_t t1 = system_.TickCount();
   int found;
   {
@@ -216,26 +271,8 @@ void SearchEngine::SearchSummary(uint32_t t0) {
   view_.SetStatus(0, kSummaryPrefix + std::to_string(t1 - t0) + "毫秒。找到文件总数" + std::to_string(found));
 }
 
-void SearchEngine::WaitForFinished(int count) {
-  std::unique_lock<std::mutex> lock(state_.finishedLock);
-  state_.awaitedCount = count;
-  // Wakes as soon as the last worker finishes; every 10 ms the window gets its events.
-  while (!state_.finishedSignal.wait_for(lock, std::chrono::milliseconds(10),
-                                         [&] { return state_.finishedCount >= count; })) {
-    lock.unlock();
-    ProcessPendingEvents();
-    lock.lock();
-  }
-  state_.awaitedCount = 0;
-}
-
-void SearchEngine::ResetFinished() {
-  std::lock_guard<std::mutex> lock(state_.finishedLock);
-  state_.finishedCount = 0;
-}
-
 void SearchEngine::ProcessPendingEvents() {
-  if (!system_.ProcessPendingEvents()) state_.stopRequested = true;
+  if (!system_.ProcessPendingEvents()) RequestStop();
 }
 
 }  // namespace velkor

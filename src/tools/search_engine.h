@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
@@ -28,9 +29,6 @@ inline constexpr int kDefaultChunkSizeChoice = 0;
 inline constexpr SearchChoice kThreadLimitChoices[] = {{"1", 1}, {"2", 2}, {"5", 5}, {"10", 10}, {"20", 20}};
 inline constexpr int kDefaultThreadLimitChoice = 2;
 
-// The largest piece read at once, whatever larger size is chosen.
-inline constexpr int kLargestRead = 262144;
-
 inline constexpr char kSummaryPrefix[] = "  搜索完毕，总耗时";
 
 // The program's own ordered list of texts; the tree walk uses it as a stack.
@@ -45,45 +43,51 @@ class TextList {
   std::vector<std::string> texts_;
 };
 
-// Where the search shows its progress. AddResult is called from worker threads;
-// everything else on the thread that runs the search.
+// Where the search shows its progress. Every call comes from the thread that runs
+// the search.
 class SearchView {
  public:
   virtual ~SearchView() = default;
   virtual void SetSearching(bool searching) = 0;  // 查找 disabled and 停止 enabled while true
   virtual void ClearResults() = 0;
-  virtual void AddResult(const std::string& row) = 0;
+  virtual void AddResults(const std::vector<std::string>& rows) = 0;  // appended in this order
   virtual void SetStatus(int part, const std::string& text) = 0;
 };
 
 struct SearchRequest {
-  std::string directory;  // as typed; "\" is appended
-  std::string pattern;    // the bytes looked for
+  std::string directory;              // as typed; "\" is appended
+  std::vector<std::string> patterns;  // the byte forms looked for; a file holding any of them is found
   int chunkSize = kChunkSizeChoices[kDefaultChunkSizeChoice].value;
   int threadLimit = kThreadLimitChoices[kDefaultThreadLimitChoice].value;
   bool includeSubdirs = true;
 };
+
+// How often the walk hands the window its events and its count, in milliseconds.
+inline constexpr int kEventInterval = 10;
+inline constexpr int kCountInterval = 50;
 
 struct SearchState {
   std::string searchDir;  // ends with "\" while a search runs
   PatternFinder pattern;
   int chunkSize = 0;
   int threadLimit = 0;
-  // Slot k (1..threadLimit) is element k - 1. A slot's buffer holds one piece plus the
-  // pattern length - 1 bytes carried over from the piece before.
+  // Slot k (1..threadLimit) is element k - 1: the file its worker examines and the
+  // buffer it reads into (one piece plus the longest pattern's length - 1 bytes
+  // carried over from the piece before). A slot is handed out again as soon as its
+  // file is done.
   std::vector<std::string> slotNames;
   std::vector<std::unique_ptr<char[]>> slotBuffers;
   bool stopRequested = false;
   // Set with stopRequested and kept until the next search: workers read it between
   // pieces, so a large file does not hold up 停止 or the window's closing.
   std::atomic<bool> stopReading{false};
-  bool listingDone = false;
 
-  std::mutex finishedLock;  // guards the counts
+  std::mutex finishedLock;  // guards what follows
   std::condition_variable finishedSignal;
-  int finishedCount = 0;
+  std::vector<int> freeSlots;          // slot numbers without a file
+  std::vector<std::string> foundRows;  // rows not yet shown
   int foundCount = 0;
-  int awaitedCount = 0;  // what the waiting thread waits for; 0 when nobody waits
+  bool waiting = false;  // the walk waits for a slot
 };
 
 class SearchEngine {
@@ -94,7 +98,8 @@ class SearchEngine {
 
   // Runs the whole search and returns when it has ended with its summary.
   void StartSearch(const SearchRequest& request);
-  // The button 停止: the walk ends after the files already handed out.
+  // The button 停止: the walk ends, the files already handed out are still opened but
+  // read no further than the piece in hand.
   void RequestStop() {
     state_.stopRequested = true;
     state_.stopReading = true;
@@ -106,23 +111,32 @@ class SearchEngine {
   void SetSearchDir(const std::string& dir);
 
  private:
+  using Clock = std::chrono::steady_clock;
+
   void PrepareSearch(const SearchRequest& request);
   void FlatSearch();
   void TreeSearch();
+  // Gives `name` to a free slot's worker, waiting for one to become free.
+  void HandOut(const std::string& name);
   void StartWorker(int slot);
   void SearchFileJob(int slot);
   bool FindInFile(PieceReader& file, char* buffer) const;
+  // Waits until every file handed out is done.
+  void WaitForAll();
   void SearchSummary(uint32_t t0);
-  // Starts the workers of slots 1..count and waits until all of them have finished.
-  void RunBatch(int count);
-  void WaitForFinished(int count);
-  void ResetFinished();
+  // Events and the count at most every kEventInterval / kCountInterval ms.
+  void KeepWindowAlive();
+  void ShowCount();
+  void ShowFoundRows();
   void ProcessPendingEvents();
 
   SearchSystem& system_;
   SearchView& view_;
   SearchState state_;
   bool searching_ = false;
+  int examined_ = 0;
+  int shownCount_ = 0;
+  Clock::time_point lastEvents_, lastCount_;
 };
 
 // The row shown for a found file: its name without the search directory in front

@@ -1,11 +1,34 @@
 #include "tools/search_pattern.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <vector>
 
+#if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
+#include <emmintrin.h>
+#if defined(_MSC_VER)
+#include <intrin.h>
+#endif
+#define VELKOR_SEARCH_SSE2 1
+#else
+#define VELKOR_SEARCH_SSE2 0
+#endif
+
 namespace velkor {
 namespace {
+
+#if VELKOR_SEARCH_SSE2
+int CountTrailingZeros(unsigned mask) {
+#if defined(_MSC_VER) && !defined(__clang__)
+  unsigned long index;
+  _BitScanForward(&index, mask);
+  return static_cast<int>(index);
+#else
+  return __builtin_ctz(mask);
+#endif
+}
+#endif
 
 constexpr char kDigits[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
 
@@ -92,24 +115,104 @@ bool MakePattern(PlatformOps& ops, bool textMode, const std::string& text, const
   return false;
 }
 
-PatternFinder::PatternFinder(std::string pattern) : pattern_(std::move(pattern)) {
-  for (size_t i = 1; i < pattern_.size(); ++i)
-    if (kByteRanks[static_cast<unsigned char>(pattern_[i])] < kByteRanks[static_cast<unsigned char>(pattern_[rare_])])
-      rare_ = i;
+PatternFinder::PatternFinder(std::vector<std::string> patterns) {
+  auto rank = [](char c) { return kByteRanks[static_cast<unsigned char>(c)]; };
+  for (std::string& bytes : patterns) {
+    if (bytes.empty()) continue;
+    if (std::any_of(patterns_.begin(), patterns_.end(), [&](const Needle& n) { return n.bytes == bytes; })) continue;
+    Needle needle;
+    needle.bytes = std::move(bytes);
+    const std::string& b = needle.bytes;
+    const size_t m = b.size();
+    for (size_t i = 1; i < m; ++i)
+      if (rank(b[i]) < rank(b[needle.rare1])) needle.rare1 = i;
+    // The second byte at another offset, preferring one that differs from the first.
+    needle.rare2 = needle.rare1 == 0 && m > 1 ? 1 : 0;
+    for (size_t i = 0; i < m; ++i) {
+      if (i == needle.rare1) continue;
+      const bool differs = b[i] != b[needle.rare1], bestDiffers = b[needle.rare2] != b[needle.rare1];
+      if ((differs && !bestDiffers) || (differs == bestDiffers && rank(b[i]) < rank(b[needle.rare2]))) needle.rare2 = i;
+    }
+    needle.fallback.assign(m, 0);
+    for (size_t i = 1, k = 0; i < m; ++i) {
+      while (k > 0 && b[i] != b[k]) k = needle.fallback[k - 1];
+      if (b[i] == b[k]) ++k;
+      needle.fallback[i] = k;
+    }
+    longest_ = std::max(longest_, m);
+    patterns_.push_back(std::move(needle));
+  }
 }
 
-bool PatternFinder::FoundIn(const char* data, size_t size) const {
-  const size_t m = pattern_.size();
-  if (m == 0 || size < m) return false;
-  const char rare = pattern_[rare_];
-  // Candidates place their rare byte in [rare_, size - m + rare_].
-  const char* p = data + rare_;
-  const char* const end = data + (size - m) + rare_ + 1;
-  while (p < end) {
-    p = static_cast<const char*>(std::memchr(p, rare, static_cast<size_t>(end - p)));
-    if (!p) return false;
-    if (std::memcmp(p - rare_, pattern_.data(), m) == 0) return true;
-    ++p;
+bool PatternFinder::FoundIn(const char* data, size_t size) const { return FoundFrom(data, size, 0); }
+
+bool PatternFinder::LinearFind(const Needle& needle, const char* data, size_t size, size_t from) {
+  const std::string& b = needle.bytes;
+  const size_t m = b.size();
+  for (size_t i = from, k = 0; i < size; ++i) {
+    while (k > 0 && data[i] != b[k]) k = needle.fallback[k - 1];
+    if (data[i] == b[k] && ++k == m) return true;
+  }
+  return false;
+}
+
+bool PatternFinder::FoundFrom(const char* data, size_t size, size_t from) const {
+  if (patterns_.empty()) return false;
+  // Comparison work allowed before the linear method takes over: a few times the bytes
+  // scanned, plus a little for the short pieces.
+  size_t compared = 0;
+  auto tooCostly = [&](size_t at) { return compared > 4 * (at - from) + 65536; };
+  auto candidate = [&](const Needle& n, size_t at) {
+    compared += n.bytes.size();
+    return std::memcmp(data + at, n.bytes.data(), n.bytes.size()) == 0;
+  };
+  auto linearFrom = [&](size_t at) {
+    for (const Needle& n : patterns_)
+      if (LinearFind(n, data, size, at)) return true;
+    return false;
+  };
+
+  size_t at = from;  // the next starting place to look at
+#if VELKOR_SEARCH_SSE2
+  // Starting places [at, at + 16) at once, for every pattern that fits.
+  struct Lanes {
+    __m128i first, second;
+  };
+  Lanes lanes[8];
+  const size_t wide = std::min<size_t>(patterns_.size(), std::size(lanes));
+  for (size_t i = 0; i < wide; ++i) {
+    lanes[i].first = _mm_set1_epi8(patterns_[i].bytes[patterns_[i].rare1]);
+    lanes[i].second = _mm_set1_epi8(patterns_[i].bytes[patterns_[i].rare2]);
+  }
+  if (wide == patterns_.size()) {
+    while (size >= longest_ + 15 && at <= size - longest_ - 15) {
+      for (size_t i = 0; i < wide; ++i) {
+        const Needle& n = patterns_[i];
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at + n.rare1));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at + n.rare2));
+        unsigned mask = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, lanes[i].first), _mm_cmpeq_epi8(b, lanes[i].second))));
+        for (; mask; mask &= mask - 1) {
+          if (candidate(n, at + static_cast<size_t>(CountTrailingZeros(mask)))) return true;
+        }
+      }
+      at += 16;
+      if (tooCostly(at)) return linearFrom(at);
+    }
+  }
+#endif
+  // The rest one place at a time (and everything where SSE2 is missing).
+  for (const Needle& n : patterns_) {
+    const size_t m = n.bytes.size();
+    if (size < m) continue;
+    const char rare = n.bytes[n.rare1];
+    for (const char* p = data + at + n.rare1; p < data + size - m + n.rare1 + 1; ++p) {
+      p = static_cast<const char*>(std::memchr(p, rare, static_cast<size_t>(data + size - m + n.rare1 + 1 - p)));
+      if (!p) break;
+      const size_t start = static_cast<size_t>(p - data) - n.rare1;
+      if (data[start + n.rare2] == n.bytes[n.rare2] && candidate(n, start)) return true;
+      if (tooCostly(start + 1)) return linearFrom(at);
+    }
   }
   return false;
 }

@@ -13,7 +13,7 @@ class Win32SearchSystem : public SearchSystem {
   // The window whose keyboard handling (Tab, Esc) goes on while the search pumps events.
   void SetDialogWindow(HWND window) { dialog_ = window; }
 
-  std::unique_ptr<DirectoryListing> List(const std::string& folder, ListFilter filter) override;
+  std::unique_ptr<DirectoryListing> List(const std::string& folder) override;
   std::unique_ptr<PieceReader> OpenForReading(const std::string& path) override;
   bool StartWorker(std::function<void()> job) override;
   bool ProcessPendingEvents() override;
@@ -22,7 +22,8 @@ class Win32SearchSystem : public SearchSystem {
 
  private:
   HWND dialog_ = nullptr;
-  WorkerPool pool_{[] { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_ABOVE_NORMAL); }};
+  // The engine keeps the files at once within the chosen count; the pool runs them all.
+  WorkerPool pool_{[] { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_ABOVE_NORMAL); }, kMostWorkers};
 };
 
 // The process priority class for as long as it lives, then the class it had before.

@@ -155,16 +155,6 @@ void SearchWindow::OnCommand(int id, int /*code*/) {
 
 bool SearchWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   switch (msg) {
-    case kSearchResultMessage: {
-      const std::unique_ptr<std::wstring> row(reinterpret_cast<std::wstring*>(lp));
-      HWND list = Control(kIdResults);
-      LVITEMW item{};
-      item.mask = LVIF_TEXT;
-      item.iItem = ListView_GetItemCount(list);
-      item.pszText = row->data();
-      ListView_InsertItem(list, &item);
-      return true;
-    }
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lp);
       if (header->idFrom != kIdResults) return false;
@@ -174,7 +164,6 @@ bool SearchWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     }
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC: return OnColor(reinterpret_cast<HWND>(lp), reinterpret_cast<HDC>(wp), result);
-    case WM_DESTROY: DropPendingResults(); return false;
   }
   return false;
 }
@@ -195,9 +184,17 @@ void SearchWindow::SetSearching(bool searching) {
 
 void SearchWindow::ClearResults() { ListView_DeleteAllItems(Control(kIdResults)); }
 
-void SearchWindow::AddResult(const std::string& row) {
-  auto* payload = new std::wstring(Widen(row));
-  if (!PostMessageW(Handle(), kSearchResultMessage, 0, reinterpret_cast<LPARAM>(payload))) delete payload;
+void SearchWindow::AddResults(const std::vector<std::string>& rows) {
+  HWND list = Control(kIdResults);
+  int at = ListView_GetItemCount(list);
+  for (const std::string& row : rows) {
+    std::wstring text = Widen(row);
+    LVITEMW item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = at++;
+    item.pszText = text.data();
+    ListView_InsertItem(list, &item);
+  }
 }
 
 void SearchWindow::SetStatus(int part, const std::string& text) {
@@ -234,12 +231,12 @@ void SearchWindow::FitStatusParts() {
 void SearchWindow::StartSearch() {
   if (engine_.Searching()) return;
   SearchRequest request;
-  std::string message;
-  if (!MakePattern(context_.ops, Checked(kIdTextMode), Text(kIdTextPattern), Text(kIdHexPattern), request.pattern,
-                   message)) {
+  std::string message, pattern;
+  if (!MakePattern(context_.ops, Checked(kIdTextMode), Text(kIdTextPattern), Text(kIdHexPattern), pattern, message)) {
     context_.ops.ShowMessage(message, Buttons::Ok);
     return;
   }
+  request.patterns = {pattern};
   request.directory = Text(kIdSearchDir);
   request.chunkSize = kChunkSizeChoices[ChoiceIndex(Control(kIdChunk), std::size(kChunkSizeChoices))].value;
   request.threadLimit = kThreadLimitChoices[ChoiceIndex(Control(kIdThreads), std::size(kThreadLimitChoices))].value;
@@ -302,12 +299,6 @@ bool SearchWindow::OnColor(HWND control, HDC dc, LRESULT& result) const {
   SetBkColor(dc, white ? RGB(255, 255, 255) : kDisabledPatternColor);
   result = reinterpret_cast<LRESULT>(white ? whiteBrush_.get() : greyBrush_.get());
   return true;
-}
-
-void SearchWindow::DropPendingResults() {
-  MSG msg;
-  while (PeekMessageW(&msg, Handle(), kSearchResultMessage, kSearchResultMessage, PM_REMOVE))
-    delete reinterpret_cast<std::wstring*>(msg.lParam);
 }
 
 }  // namespace velkor

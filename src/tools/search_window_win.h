@@ -39,7 +39,6 @@ enum SearchControl : int {
 };
 
 inline constexpr wchar_t kSearchWindowClass[] = L"VelkorSearchWindow";
-inline constexpr UINT kSearchResultMessage = WM_APP + 20;  // lParam: std::wstring* the receiver frees
 inline constexpr COLORREF kDisabledPatternColor = RGB(236, 236, 236);
 
 // The result list's pop-up menu "右键菜单", built anew for each showing.
@@ -56,10 +55,10 @@ class SearchWindow : public SecondaryWindow, private SearchView {
   bool CanClose() override;
 
  private:
-  // SearchView; AddResult runs on worker threads and only posts.
+  // SearchView
   void SetSearching(bool searching) override;
   void ClearResults() override;
-  void AddResult(const std::string& row) override;
+  void AddResults(const std::vector<std::string>& rows) override;
   void SetStatus(int part, const std::string& text) override;
 
   void FitStatusParts();
@@ -69,7 +68,6 @@ class SearchWindow : public SecondaryWindow, private SearchView {
   void PopUpResultMenu();
   void ActOnSelection(ResultAction action, bool needsRow);
   bool OnColor(HWND control, HDC dc, LRESULT& result) const;
-  void DropPendingResults();
 
   AppContext& context_;
   Win32SearchSystem system_;

@@ -44,10 +44,11 @@ TEST(SearchPattern, ConvertBase) {
   for (const Case& c : cases) EXPECT_EQ(ConvertBase(c.digits, c.from, c.to), c.out) << c.digits;
 
   // Long digit texts are converted exactly, without overflow, in bounded time.
-  EXPECT_EQ(ConvertBase("0" + std::string(256, '1'), 16, 16), "0" + std::string(256, '1'));
+  const std::string zeroThenOnes = std::string("0").append(256, '1');
+  EXPECT_EQ(ConvertBase(zeroThenOnes, 16, 16), zeroThenOnes);
   std::string ones = "1";
   for (int i = 0; i < 255; ++i) ones += "0001";
-  EXPECT_EQ(ConvertBase("0" + std::string(256, '1'), 16, 2), ones);
+  EXPECT_EQ(ConvertBase(zeroThenOnes, 16, 2), ones);
   EXPECT_EQ(ConvertBase("FFFFFFFFFFFFFFFFFFFF", 16, 10), "1208925819614629174706175");
   EXPECT_EQ(ConvertBase("00000000000000000000000007", 8, 10), "7");
   const std::string zs = ConvertBase(std::string(200, 'Z'), 36, 10);
@@ -96,18 +97,65 @@ TEST(SearchPattern, FinderCases) {
     EXPECT_EQ(PatternFinder(c.pattern).FoundIn(c.data.data(), c.data.size()), c.found) << c.data << "|" << c.pattern;
 }
 
+TEST(SearchPattern, FinderTakesSeveralPatternsInOnePass) {
+  struct Case {
+    std::string data;
+    std::vector<std::string> patterns;
+    bool found;
+  } cases[] = {
+      {"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxbc", {"abc", "bc"}, true},
+      {"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxbc", {"abc", "xbd"}, false},
+      {std::string(100, 'e') + "\xB9\xA4", {"\xE5\xB7\xA5", std::string("\xE5\x5D", 2), "\xB9\xA4"}, true},
+      {std::string(3, 'a'), {"", "b", ""}, false},
+      {"", {}, false},
+      {std::string("w\0o\0r\0d\0", 8) + std::string(40, ' '), {"word", std::string("w\0o\0r\0d\0", 8)}, true},
+  };
+  for (const Case& c : cases) {
+    const PatternFinder finder(c.patterns);
+    EXPECT_EQ(finder.FoundIn(c.data.data(), c.data.size()), c.found) << c.data;
+  }
+  EXPECT_TRUE(PatternFinder(std::vector<std::string>{"", ""}).Empty());
+  EXPECT_EQ(PatternFinder(std::vector<std::string>{"ab", "abcd", ""}).Longest(), 4u);
+}
+
+TEST(SearchPattern, FinderStaysRightWhereCandidatesAreEverywhere) {
+  // Patterns of two alternating bytes over data made of them: nearly every place is a
+  // candidate that fails late, which hands the piece to the linear method.
+  std::string pattern;
+  for (int i = 0; i < 1023; ++i) pattern += "ab";
+  const std::string miss = pattern + "ba", hit = pattern + "ab";
+  std::string data;
+  for (int i = 0; i < 200000; ++i) data += "ab";
+  EXPECT_FALSE(PatternFinder(miss).FoundIn(data.data(), data.size()));
+  EXPECT_TRUE(PatternFinder(hit).FoundIn(data.data(), data.size()));
+  data.replace(data.size() - miss.size(), miss.size(), miss);
+  EXPECT_TRUE(PatternFinder(std::vector<std::string>{"zz", miss}).FoundIn(data.data(), data.size()));
+  std::string zeros(1 << 20, '\0');
+  const std::string nearly = std::string(2047, '\0') + '\x01';
+  EXPECT_FALSE(PatternFinder(nearly).FoundIn(zeros.data(), zeros.size()));
+  zeros.replace(zeros.size() - nearly.size(), nearly.size(), nearly);
+  EXPECT_TRUE(PatternFinder(nearly).FoundIn(zeros.data(), zeros.size()));
+}
+
 TEST(SearchPattern, FinderAgreesWithPlainSearch) {
   std::mt19937 random(7);
-  for (int round = 0; round < 3000; ++round) {
+  for (int round = 0; round < 20000; ++round) {
     const int alphabet = 2 + round % 5;
     auto text = [&](size_t n) {
       std::string s(n, '\0');
       for (char& c : s) c = static_cast<char>("ea z\0"[random() % alphabet]);
       return s;
     };
-    const std::string data = text(random() % 40), pattern = text(1 + random() % 6);
-    const bool expected = std::search(data.begin(), data.end(), pattern.begin(), pattern.end()) != data.end();
-    ASSERT_EQ(PatternFinder(pattern).FoundIn(data.data(), data.size()), expected) << round;
+    // Long enough for the 16-place scan, its tail, and several patterns together.
+    const std::string data = text(random() % (round % 2 ? 40 : 300));
+    std::vector<std::string> patterns;
+    bool expected = false;
+    for (int k = 0, n = 1 + round % 3; k < n; ++k) {
+      patterns.push_back(text(1 + random() % (round % 5 == 0 ? 40 : 6)));
+      expected = expected ||
+                 std::search(data.begin(), data.end(), patterns.back().begin(), patterns.back().end()) != data.end();
+    }
+    ASSERT_EQ(PatternFinder(patterns).FoundIn(data.data(), data.size()), expected) << round;
   }
 }
 
