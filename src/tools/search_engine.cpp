@@ -66,7 +66,12 @@ void SearchEngine::PrepareSearch(const SearchRequest& request) {
   state_.stopRequested = false;
   state_.stopReading = false;
   state_.pattern = PatternFinder(request.patterns);
-  const size_t carried = state_.pattern.Empty() ? 0 : state_.pattern.Longest() - 1;
+  std::vector<std::string> withMark = request.patterns;
+  withMark.insert(withMark.end(), request.afterBigEndianMark.begin(), request.afterBigEndianMark.end());
+  state_.patternAfterMark = request.afterBigEndianMark.empty() ? PatternFinder() : PatternFinder(std::move(withMark));
+  state_.summaryNote = request.summaryNote;
+  const size_t longest = std::max(state_.pattern.Longest(), state_.patternAfterMark.Longest());
+  const size_t carried = longest == 0 ? 0 : longest - 1;
   state_.slotBuffers.clear();
   // Left uninitialised: a small file touches only the pages it fills.
   for (int k = 0; k < state_.threadLimit; ++k)
@@ -74,8 +79,9 @@ void SearchEngine::PrepareSearch(const SearchRequest& request) {
   state_.slotNames.assign(static_cast<size_t>(state_.threadLimit), std::string());
   {
     std::lock_guard<std::mutex> lock(state_.finishedLock);
-    state_.freeSlots.clear();
-    for (int k = state_.threadLimit; k >= 1; --k) state_.freeSlots.push_back(k);  // slot 1 is taken first
+    state_.queue.clear();
+    state_.walkDone = false;
+    state_.workersStarted = state_.workersEnded = state_.idleWorkers = 0;
     state_.foundRows.clear();
     state_.foundCount = 0;
   }
@@ -95,14 +101,8 @@ void SearchEngine::FlatSearch() {
   const uint32_t t0 = system_.TickCount();
   // The first file is examined right here, before any worker runs.
   if (!first.empty()) {
-    int slot;
-    {
-      std::lock_guard<std::mutex> lock(state_.finishedLock);
-      slot = state_.freeSlots.back();
-      state_.freeSlots.pop_back();
-    }
-    state_.slotNames[static_cast<size_t>(slot - 1)] = first;
-    SearchFileJob(slot);
+    state_.slotNames[0] = first;
+    SearchFileJob(1);
     // Each further file goes to a worker as soon as a slot is free.
     for (std::string name = next(); !name.empty(); name = next()) {
       if (state_.stopRequested) break;  // the name just fetched is dropped
@@ -149,57 +149,85 @@ void SearchEngine::TreeSearch() {
 }
 
 void SearchEngine::HandOut(const std::string& name) {
-  int slot;
-  {
-    std::unique_lock<std::mutex> lock(state_.finishedLock);
-    while (state_.freeSlots.empty()) {
-      state_.waiting = true;
-      // Wakes as soon as a worker is done; every 10 ms the window gets its events.
-      if (!state_.finishedSignal.wait_for(lock, std::chrono::milliseconds(kEventInterval),
-                                          [&] { return !state_.freeSlots.empty(); })) {
-        lock.unlock();
-        lastEvents_ = Clock::time_point();
-        KeepWindowAlive();
-        lock.lock();
-      }
-    }
-    state_.waiting = false;
-    slot = state_.freeSlots.back();
-    state_.freeSlots.pop_back();
+  if (state_.workersStarted == 0) StartWorkers();
+  if (state_.workersStarted == 0) {
+    // No worker could be started: the file is examined here.
+    state_.slotNames[0] = name;
+    SearchFileJob(1);
+    return;
   }
-  state_.slotNames[static_cast<size_t>(slot - 1)] = name;
-  StartWorker(slot);
+  std::unique_lock<std::mutex> lock(state_.finishedLock);
+  while (state_.queue.size() >= static_cast<size_t>(state_.threadLimit)) {
+    state_.waiting = true;
+    // Wakes as soon as a worker takes a file; every 10 ms the window gets its events.
+    if (!state_.finishedSignal.wait_for(lock, std::chrono::milliseconds(kEventInterval), [&] {
+          return state_.queue.size() < static_cast<size_t>(state_.threadLimit);
+        })) {
+      lock.unlock();
+      lastEvents_ = Clock::time_point();
+      KeepWindowAlive();
+      lock.lock();
+    }
+  }
+  state_.waiting = false;
+  state_.queue.push_back(name);
+  if (state_.idleWorkers > 0) state_.handedOut.notify_one();
 }
 
-void SearchEngine::StartWorker(int slot) {
-  // Without a thread the file is examined here, so the wait cannot stall on it.
-  if (!system_.StartWorker([this, slot] { SearchFileJob(slot); })) SearchFileJob(slot);
+void SearchEngine::StartWorkers() {
+  for (int slot = 1; slot <= state_.threadLimit; ++slot) {
+    {
+      std::lock_guard<std::mutex> lock(state_.finishedLock);
+      ++state_.workersStarted;
+    }
+    if (!system_.StartWorker([this, slot] { Work(slot); })) {
+      std::lock_guard<std::mutex> lock(state_.finishedLock);
+      --state_.workersStarted;
+      break;
+    }
+  }
+}
+
+void SearchEngine::Work(int slot) {
+  std::unique_lock<std::mutex> lock(state_.finishedLock);
+  for (;;) {
+    while (state_.queue.empty() && !state_.walkDone) {
+      ++state_.idleWorkers;
+      state_.handedOut.wait(lock);
+      --state_.idleWorkers;
+    }
+    if (state_.queue.empty()) break;
+    state_.slotNames[static_cast<size_t>(slot - 1)] = std::move(state_.queue.front());
+    state_.queue.pop_front();
+    if (state_.waiting) state_.finishedSignal.notify_one();
+    lock.unlock();
+    SearchFileJob(slot);
+    lock.lock();
+  }
+  ++state_.workersEnded;
+  // The walk is woken under the lock: once it is released the engine may be gone.
+  if (state_.waiting) state_.finishedSignal.notify_one();
 }
 
 void SearchEngine::SearchFileJob(int slot) {
   const std::string& name = state_.slotNames[static_cast<size_t>(slot - 1)];
   bool found = false;
-  if (!state_.pattern.Empty()) {
+  if (!state_.pattern.Empty() || !state_.patternAfterMark.Empty()) {
     const std::string path = name.find('\\') == std::string::npos ? state_.searchDir + name : name;
     if (const std::unique_ptr<PieceReader> file = system_.OpenForReading(path))
       found = FindInFile(*file, state_.slotBuffers[static_cast<size_t>(slot - 1)].get());
   }
-  std::string row = found ? ResultRowText(name, state_.searchDir) : std::string();
-  // The last step on every path. The walk is woken under the lock: once it is
-  // released the engine may be gone.
+  if (!found) return;
+  std::string row = ResultRowText(name, state_.searchDir);
   std::lock_guard<std::mutex> lock(state_.finishedLock);
-  state_.freeSlots.push_back(slot);
-  if (found) {
-    state_.foundRows.push_back(std::move(row));
-    ++state_.foundCount;
-  }
-  if (state_.waiting) state_.finishedSignal.notify_one();
+  state_.foundRows.push_back(std::move(row));
+  ++state_.foundCount;
 }
 
 bool SearchEngine::FindInFile(PieceReader& file, char* buffer) const {
   // The last pattern length - 1 bytes of a piece are kept in front of the next one,
   // so an occurrence across two pieces, or longer than a piece, is found.
-  const size_t carryMax = state_.pattern.Longest() - 1;
+  const PatternFinder* finder = &state_.pattern;
   const size_t piece = static_cast<size_t>(state_.chunkSize);
   size_t carried = 0;
   for (bool first = true;; first = false) {
@@ -207,8 +235,12 @@ bool SearchEngine::FindInFile(PieceReader& file, char* buffer) const {
     if (!first && state_.stopReading.load(std::memory_order_relaxed)) return false;
     const size_t got = file.Read(buffer + carried, piece);
     if (got == 0) return false;
+    if (first && !state_.patternAfterMark.Empty() && got >= 2 && static_cast<unsigned char>(buffer[0]) == 0xFE &&
+        static_cast<unsigned char>(buffer[1]) == 0xFF)
+      finder = &state_.patternAfterMark;
+    const size_t carryMax = finder->Longest() == 0 ? 0 : finder->Longest() - 1;
     const size_t held = carried + got;
-    if (state_.pattern.FoundIn(buffer, held)) return true;
+    if (finder->FoundIn(buffer, held)) return true;
     if (got < piece) return false;  // the end of the file
     carried = std::min(carryMax, held);
     std::memmove(buffer, buffer + held - carried, carried);
@@ -217,11 +249,12 @@ bool SearchEngine::FindInFile(PieceReader& file, char* buffer) const {
 
 void SearchEngine::WaitForAll() {
   std::unique_lock<std::mutex> lock(state_.finishedLock);
-  const size_t all = static_cast<size_t>(state_.threadLimit);
-  while (state_.freeSlots.size() < all) {
+  state_.walkDone = true;
+  state_.handedOut.notify_all();
+  while (state_.workersEnded < state_.workersStarted) {
     state_.waiting = true;
     if (!state_.finishedSignal.wait_for(lock, std::chrono::milliseconds(kEventInterval),
-                                        [&] { return state_.freeSlots.size() >= all; })) {
+                                        [&] { return state_.workersEnded >= state_.workersStarted; })) {
       lock.unlock();
       lastEvents_ = Clock::time_point();
       KeepWindowAlive();
@@ -268,7 +301,8 @@ void SearchEngine::SearchSummary(uint32_t t0) {
     found = state_.foundCount;
   }
   system_.Beep();
-  view_.SetStatus(0, kSummaryPrefix + std::to_string(t1 - t0) + "毫秒。找到文件总数" + std::to_string(found));
+  view_.SetStatus(
+      0, kSummaryPrefix + std::to_string(t1 - t0) + "毫秒。找到文件总数" + std::to_string(found) + state_.summaryNote);
 }
 
 void SearchEngine::ProcessPendingEvents() {

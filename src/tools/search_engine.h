@@ -7,6 +7,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -57,6 +58,9 @@ class SearchView {
 struct SearchRequest {
   std::string directory;              // as typed; "\" is appended
   std::vector<std::string> patterns;  // the byte forms looked for; a file holding any of them is found
+  // Looked for as well in files that start with the UTF-16BE byte-order mark FE FF.
+  std::vector<std::string> afterBigEndianMark;
+  std::string summaryNote;  // added to the closing summary
   int chunkSize = kChunkSizeChoices[kDefaultChunkSizeChoice].value;
   int threadLimit = kThreadLimitChoices[kDefaultThreadLimitChoice].value;
   bool includeSubdirs = true;
@@ -69,12 +73,14 @@ inline constexpr int kCountInterval = 50;
 struct SearchState {
   std::string searchDir;  // ends with "\" while a search runs
   PatternFinder pattern;
+  PatternFinder patternAfterMark;  // for files that start with FE FF; empty when not needed
+  std::string summaryNote;
   int chunkSize = 0;
   int threadLimit = 0;
   // Slot k (1..threadLimit) is element k - 1: the file its worker examines and the
   // buffer it reads into (one piece plus the longest pattern's length - 1 bytes
-  // carried over from the piece before). A slot is handed out again as soon as its
-  // file is done.
+  // carried over from the piece before). Each slot has one worker for the whole
+  // search, which takes the next file handed out as soon as its own is done.
   std::vector<std::string> slotNames;
   std::vector<std::unique_ptr<char[]>> slotBuffers;
   bool stopRequested = false;
@@ -82,12 +88,17 @@ struct SearchState {
   // pieces, so a large file does not hold up 停止 or the window's closing.
   std::atomic<bool> stopReading{false};
 
-  std::mutex finishedLock;  // guards what follows
-  std::condition_variable finishedSignal;
-  std::vector<int> freeSlots;          // slot numbers without a file
+  std::mutex finishedLock;                 // guards what follows
+  std::condition_variable finishedSignal;  // for the walk: room in the queue, or a worker ended
+  std::condition_variable handedOut;       // for the workers: a file, or the end of the walk
+  // Files handed out and not yet taken by a worker; at most threadLimit, so a worker
+  // never waits for the walk while the walk is ahead, and a stop leaves little behind.
+  std::deque<std::string> queue;
+  bool walkDone = false;
+  int workersStarted = 0, workersEnded = 0, idleWorkers = 0;
   std::vector<std::string> foundRows;  // rows not yet shown
   int foundCount = 0;
-  bool waiting = false;  // the walk waits for a slot
+  bool waiting = false;  // the walk waits for room or for the workers
 };
 
 class SearchEngine {
@@ -116,12 +127,15 @@ class SearchEngine {
   void PrepareSearch(const SearchRequest& request);
   void FlatSearch();
   void TreeSearch();
-  // Gives `name` to a free slot's worker, waiting for one to become free.
+  // Queues `name` for the workers, waiting while the queue is full. Starts the
+  // workers on the first call.
   void HandOut(const std::string& name);
-  void StartWorker(int slot);
+  void StartWorkers();
+  // A worker: examines the files handed out until the walk is done and none is left.
+  void Work(int slot);
   void SearchFileJob(int slot);
   bool FindInFile(PieceReader& file, char* buffer) const;
-  // Waits until every file handed out is done.
+  // Ends the walk and waits until every file handed out is done.
   void WaitForAll();
   void SearchSummary(uint32_t t0);
   // Events and the count at most every kEventInterval / kCountInterval ms.

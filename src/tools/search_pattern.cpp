@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -113,6 +114,53 @@ bool MakePattern(PlatformOps& ops, bool textMode, const std::string& text, const
   }
   message = kHexRefused;
   return false;
+}
+
+std::string Utf16Bytes(const std::string& utf8, bool bigEndian) {
+  std::string out;
+  auto unit = [&](uint32_t u) {
+    const char high = static_cast<char>(u >> 8), low = static_cast<char>(u & 0xFF);
+    out.push_back(bigEndian ? high : low);
+    out.push_back(bigEndian ? low : high);
+  };
+  for (size_t i = 0; i < utf8.size();) {
+    const unsigned char lead = static_cast<unsigned char>(utf8[i]);
+    const int length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    uint32_t cp = length == 1 ? lead : lead & (0x7F >> length);
+    for (int k = 1; k < length && i + k < utf8.size(); ++k)
+      cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+    i += static_cast<size_t>(length);
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      unit(0xD800 | (cp >> 10));
+      unit(0xDC00 | (cp & 0x3FF));
+    } else {
+      unit(cp);
+    }
+  }
+  return out;
+}
+
+bool MakeSearchPattern(PlatformOps& ops, bool textMode, bool multiEncoding, const std::string& text,
+                       const std::string& hex, SearchPattern& pattern, std::string& message) {
+  pattern = SearchPattern();
+  std::string ansi;
+  if (!textMode || !multiEncoding) {
+    if (!MakePattern(ops, textMode, text, hex, ansi, message)) return false;
+    pattern.forms = {ansi};
+    return true;
+  }
+  if (text.empty()) return true;  // nothing to look for, as with one form
+  if (ops.ToAnsi(text, ansi)) {
+    pattern.forms.push_back(ansi);
+  } else {
+    pattern.ansiLeftOut = true;
+  }
+  for (std::string form : {text, Utf16Bytes(text, false)})
+    if (std::find(pattern.forms.begin(), pattern.forms.end(), form) == pattern.forms.end())
+      pattern.forms.push_back(std::move(form));
+  pattern.bigEndian = Utf16Bytes(text, true);
+  return true;
 }
 
 PatternFinder::PatternFinder(std::vector<std::string> patterns) {

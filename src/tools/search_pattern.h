@@ -32,6 +32,27 @@ inline constexpr char kTextRefused[] = "查找内容含有系统代码页无法�
 bool MakePattern(PlatformOps& ops, bool textMode, const std::string& text, const std::string& hex, std::string& pattern,
                  std::string& message);
 
+// What a search looks for: every byte form of what was typed.
+struct SearchPattern {
+  std::vector<std::string> forms;  // a file holding any of them is a result
+  // The UTF-16BE form, looked for only in files that start with its byte-order mark.
+  std::string bigEndian;
+  bool ansiLeftOut = false;  // the text has no form in the ANSI code page
+};
+
+inline constexpr char kAnsiLeftOut[] = "（查找内容在系统代码页中无法表示，只查找了UTF-8和UTF-16形式）";
+
+// As MakePattern; with `multiEncoding` a text is looked for as every distinct form
+// among the ANSI code page, UTF-8 and UTF-16LE (UTF-16BE after its byte-order mark),
+// and a text the ANSI code page cannot hold is looked for in the other forms instead
+// of being refused. Hexadecimal digits give their bytes either way.
+bool MakeSearchPattern(PlatformOps& ops, bool textMode, bool multiEncoding, const std::string& text,
+                       const std::string& hex, SearchPattern& pattern, std::string& message);
+
+// UTF-16 code units of a UTF-8 text (characters beyond U+FFFF as surrogate pairs), as
+// little- or big-endian bytes.
+std::string Utf16Bytes(const std::string& utf8, bool bigEndian);
+
 // Finds any of a few patterns in one pass over a piece. Each pattern is looked for by
 // its two least common bytes (16 places at a time with SSE2), and every candidate is
 // compared in full. When the comparisons cost far more than the scan (a pattern of

@@ -22,7 +22,9 @@ constexpr ControlSpec kSearchDesign[] = {
     {ControlKind::Frame, kIdOptionsFrame, "外形框1", 12, 48, 332, 57, nullptr},
     {ControlKind::Radio, kIdTextMode, "单选框_文本", 10, 9, 48, 18, L"文本", WS_GROUP, kIdOptionsFrame},
     {ControlKind::Radio, kIdHexMode, "单选框_16进制", 81, 9, 66, 18, L"16进制", 0, kIdOptionsFrame},
-    {ControlKind::CheckBox, kIdSubdirs, "选择框_含子目录", 205, 8, 72, 20, L"含子目录", WS_GROUP, kIdOptionsFrame},
+    // 含子目录 moved left, under the piece size caption, to make room for 多种编码.
+    {ControlKind::CheckBox, kIdSubdirs, "选择框_含子目录", 157, 8, 72, 20, L"含子目录", WS_GROUP, kIdOptionsFrame},
+    {ControlKind::CheckBox, kIdMultiEncoding, "选择框_多种编码", 241, 8, 80, 20, L"多种编码", WS_GROUP, kIdOptionsFrame},
     {ControlKind::Label, kIdThreadsLabel, "标签7", 11, 32, 62, 18, L"最大线程：", kLabel, kIdOptionsFrame},
     {ControlKind::DropList, kIdThreads, "组合框_最大线程组", 74, 30, 46, 20, nullptr, 0, kIdOptionsFrame},
     {ControlKind::Label, kIdChunkLabel, "标签_单线内存", 157, 32, 59, 18, L"单线内存：", kLabel, kIdOptionsFrame},
@@ -135,6 +137,7 @@ void SearchWindow::OnCreated() {
   SetStatus(0, kOpeningHint);
   SetChecked(kIdTextMode, true);
   SetChecked(kIdSubdirs, true);
+  SetChecked(kIdMultiEncoding, true);
   Enable(kIdTextPattern, true);
   Enable(kIdHexPattern, false);
   Enable(kIdStop, false);
@@ -231,12 +234,16 @@ void SearchWindow::FitStatusParts() {
 void SearchWindow::StartSearch() {
   if (engine_.Searching()) return;
   SearchRequest request;
-  std::string message, pattern;
-  if (!MakePattern(context_.ops, Checked(kIdTextMode), Text(kIdTextPattern), Text(kIdHexPattern), pattern, message)) {
+  std::string message;
+  SearchPattern pattern;
+  if (!MakeSearchPattern(context_.ops, Checked(kIdTextMode), Checked(kIdMultiEncoding), Text(kIdTextPattern),
+                         Text(kIdHexPattern), pattern, message)) {
     context_.ops.ShowMessage(message, Buttons::Ok);
     return;
   }
-  request.patterns = {pattern};
+  request.patterns = std::move(pattern.forms);
+  if (!pattern.bigEndian.empty()) request.afterBigEndianMark = {std::move(pattern.bigEndian)};
+  if (pattern.ansiLeftOut) request.summaryNote = kAnsiLeftOut;
   request.directory = Text(kIdSearchDir);
   request.chunkSize = kChunkSizeChoices[ChoiceIndex(Control(kIdChunk), std::size(kChunkSizeChoices))].value;
   request.threadLimit = kThreadLimitChoices[ChoiceIndex(Control(kIdThreads), std::size(kThreadLimitChoices))].value;

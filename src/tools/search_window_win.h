@@ -33,6 +33,7 @@ enum SearchControl : int {
   kIdResults,           // 超级列表框_结果列表
   kIdStatus,            // 状态条1
   kIdTab,               // 高级选择夹1
+  kIdMultiEncoding,     // 选择框_多种编码
   kIdOpenResult = 200,  // 右键菜单 items
   kIdEditResult,
   kIdExploreResult,

@@ -313,9 +313,10 @@ TEST(SearchEngine, StopEndsTheWalkButStillExaminesTheFilesHandedOut) {
     for (int i = 0; i < 10; ++i) system.AddFile("C:\\d\\f" + std::to_string(i), {"x"});
     system.held = {"C:\\d\\f1", "C:\\d\\f2", "C:\\d\\f3"};
     SearchEngine engine(system, view);
-    // 停止 is pressed while the walk waits for a slot, with f1-f3 held in theirs (tree:
-    // f0 is done; flat: f0 was examined first). The walk ends; the three held files are
-    // still examined.
+    // 停止 is pressed while the walk waits for room, with f1-f3 held by the three
+    // workers (tree: f0 is done; flat: f0 was examined first) and f4-f6 queued. The
+    // walk ends after the file it was handing out (f7); every file handed out is still
+    // examined.
     system.onPump = [&](int) {
       if (system.Opened().size() == 4 && system.held.size() == 3) {
         engine.RequestStop();
@@ -324,15 +325,14 @@ TEST(SearchEngine, StopEndsTheWalkButStillExaminesTheFilesHandedOut) {
     };
     engine.StartSearch(Request("C:\\d", tree, 3));
     Names opened = system.Opened();
-    // f4 was fetched before the stop and waited for a slot: it is handed out, and the
-    // walk ends before the next name.
-    const Names expected = {"C:\\d\\f0", "C:\\d\\f1", "C:\\d\\f2", "C:\\d\\f3", "C:\\d\\f4"};
+    Names expected;
+    for (int i = 0; i < 8; ++i) expected.push_back("C:\\d\\f" + std::to_string(i));
     std::sort(opened.begin(), opened.end());
     EXPECT_EQ(opened, expected);
     if (tree) {
-      EXPECT_EQ(view.status[1], "5");
+      EXPECT_EQ(view.status[1], "8");
     }
-    EXPECT_EQ(view.status[0], Summary(7, static_cast<int>(expected.size())));
+    EXPECT_EQ(view.status[0], Summary(7, 8));
 
     // The stop was consumed: the next search runs to the end. A stop pressed between
     // two searches does not end the next one either.
@@ -582,6 +582,45 @@ TEST(SearchEngineOnFiles, FindsPatternsAcrossPiecesAndAtTheLastByte) {
   engine.StartSearch(request);
   EXPECT_EQ(view.RowSet(), (std::set<std::string>{"inside.bin", "across.bin", "one_piece_last_byte.bin",
                                                   "piece_plus_one_last_byte.bin", "far.bin"}));
+}
+
+TEST(SearchEngineOnFiles, FindsAWordInEveryEncodingItIsSavedIn) {
+  // 工作 saved as GBK, UTF-8, UTF-16LE with and without its mark and UTF-16BE with its
+  // mark; once near the start and once across the boundary of two 1K pieces.
+  const std::string gbk = "\xB9\xA4\xD7\xF7", utf8 = "工作";
+  const std::string le = std::string("\xE5\x5D\x5C\x4F", 4), be = std::string("\x5D\xE5\x4F\x5C", 4);
+  const std::string leMark = "\xFF\xFE", beMark = "\xFE\xFF";
+  struct Saved {
+    const char* name;
+    std::string start, word;
+  } saved[] = {{"gbk", "", gbk},    {"utf8", "\xEF\xBB\xBF", utf8}, {"utf16le_mark", leMark, le},
+               {"utf16le", "", le}, {"utf16be_mark", beMark, be},   {"be_without_mark", "", be}};
+  ScratchDir dir;
+  for (const Saved& f : saved) {
+    for (size_t at : {size_t{10}, size_t{1022}}) {
+      const std::string name = std::string(f.name) + (at == 10 ? "_start.txt" : "_across.txt");
+      dir.Write(name, 4096, f.start + std::string(at - f.start.size(), 'a') + f.word, 0);
+    }
+  }
+  RecordingView view;
+  std::unique_ptr<SearchSystem> system = MakeSearchSystem();
+  SearchEngine engine(*system, view);
+  SearchRequest request = Request(dir.Text(), true, 3, gbk);
+  request.chunkSize = 1024;
+  engine.StartSearch(request);
+  EXPECT_EQ(view.RowSet(), (std::set<std::string>{"gbk_start.txt", "gbk_across.txt"}));
+
+  request.patterns = {gbk, utf8, le};
+  request.afterBigEndianMark = {be};
+  request.summaryNote = "!";
+  engine.StartSearch(request);
+  std::set<std::string> all;
+  for (const Saved& f : saved)
+    if (std::string(f.name) != "be_without_mark")
+      all.insert({std::string(f.name) + "_start.txt", std::string(f.name) + "_across.txt"});
+  EXPECT_EQ(view.RowSet(), all);
+  EXPECT_EQ(view.rows.size(), all.size());  // each file once
+  EXPECT_TRUE(view.status[0].ends_with("找到文件总数10!")) << view.status[0];
 }
 
 TEST(SearchEngineOnFiles, MissingDirectoryGivesAnEmptySearch) {

@@ -81,6 +81,77 @@ TEST(SearchPattern, MakePatternReadsOnlyTheSelectedBoxAndRefusesBadInput) {
   }
 }
 
+// The ANSI code page of a Chinese system for the few texts these tests use.
+class GbkPlatform : public test::FakePlatform {
+ public:
+  bool ToAnsi(const std::string& utf8, std::string& ansi) override {
+    if (utf8 == "工作") {
+      ansi = "\xB9\xA4\xD7\xF7";
+      return true;
+    }
+    for (unsigned char c : utf8)
+      if (c >= 0x80) return false;
+    return FakePlatform::ToAnsi(utf8, ansi);
+  }
+};
+
+TEST(SearchPattern, MultiEncodingFormsOfAText) {
+  GbkPlatform ops;
+  const std::string smile = "\xF0\x9F\x98\x80";  // U+1F600, beyond the Basic Multilingual Plane
+  struct Case {
+    const char* what;
+    bool textMode, multi;
+    std::string text;
+    bool ok;
+    std::vector<std::string> forms;
+    std::string bigEndian;
+    bool ansiLeftOut;
+  } cases[] = {
+      {"unticked: ANSI only", true, false, "工作", true, {"\xB9\xA4\xD7\xF7"}, "", false},
+      {"unticked: refused", true, false, "a" + smile, false, {}, "", false},
+      {"Chinese",
+       true,
+       true,
+       "工作",
+       true,
+       {"\xB9\xA4\xD7\xF7", "工作", std::string("\xE5\x5D\x5C\x4F", 4)},
+       std::string("\x5D\xE5\x4F\x5C", 4),
+       false},
+      {"ASCII: ANSI and UTF-8 are one form",
+       true,
+       true,
+       "ab",
+       true,
+       {"ab", std::string("a\0b\0", 4)},
+       std::string("\0a\0b", 4),
+       false},
+      {"one character", true, true, "a", true, {"a", std::string("a\0", 2)}, std::string("\0a", 2), false},
+      {"beyond the BMP: surrogate pairs, no ANSI form",
+       true,
+       true,
+       smile,
+       true,
+       {smile, std::string("\x3D\xD8\x00\xDE", 4)},
+       std::string("\xD8\x3D\xDE\x00", 4),
+       true},
+      {"empty: nothing searched", true, true, "", true, {}, "", false},
+      {"hex mode unchanged", false, true, "工作", true, {"MZ"}, "", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SearchPattern pattern;
+    std::string message;
+    ASSERT_EQ(MakeSearchPattern(ops, c.textMode, c.multi, c.text, "4D5A", pattern, message), c.ok);
+    if (!c.ok) {
+      EXPECT_EQ(message, kTextRefused);
+      continue;
+    }
+    EXPECT_EQ(pattern.forms, c.forms);
+    EXPECT_EQ(pattern.bigEndian, c.bigEndian);
+    EXPECT_EQ(pattern.ansiLeftOut, c.ansiLeftOut);
+  }
+}
+
 TEST(SearchPattern, FinderCases) {
   struct Case {
     std::string data, pattern;

@@ -221,6 +221,7 @@ TEST_F(SearchWindowTest, OpensAsDesignedWithTheSelectedDesktopPath) {
   EXPECT_TRUE(Checked(w, kIdTextMode));
   EXPECT_FALSE(Checked(w, kIdHexMode));
   EXPECT_TRUE(Checked(w, kIdSubdirs));
+  EXPECT_TRUE(Checked(w, kIdMultiEncoding));
   EXPECT_TRUE(Enabled(w, kIdTextPattern));
   EXPECT_FALSE(Enabled(w, kIdHexPattern));
   EXPECT_EQ(Background(w, kIdTextPattern), RGB(255, 255, 255));
@@ -379,6 +380,8 @@ TEST_F(SearchWindowTest, NeverFollowsFolderLinks) {
 TEST_F(SearchWindowTest, RefusesPatternsItCannotSearchFor) {
   WriteFileW(dir / L"a.txt", "needle");
   HWND w = Open();
+  // With 多种编码 unticked a text the code page cannot hold is refused.
+  Click(w, kIdMultiEncoding);
   SetTextOf(w, kIdTextPattern, std::string("needle") + test::kUnrepresentable);
   Click(w, kIdFind);
   Click(w, kIdHexMode);
@@ -394,6 +397,18 @@ TEST_F(SearchWindowTest, RefusesPatternsItCannotSearchFor) {
   Click(w, kIdFind);
   Pump();
   EXPECT_TRUE(StatusText(w, 0).ends_with("找到文件总数0")) << StatusText(w, 0);
+
+  // Ticked, the same text is looked for in its UTF-8 and UTF-16 forms, and the summary
+  // says the ANSI form was left out.
+  Click(w, kIdTextMode);
+  Click(w, kIdMultiEncoding);
+  ASSERT_TRUE(Checked(w, kIdMultiEncoding));
+  WriteFileW(dir / L"b.txt", std::string("needle") + test::kUnrepresentable);
+  Click(w, kIdFind);
+  Pump();
+  EXPECT_EQ(ops.messages.size(), 2u);
+  EXPECT_EQ(ResultRows(w), Names{"b.txt"});
+  EXPECT_TRUE(StatusText(w, 0).ends_with(std::string("找到文件总数1") + kAnsiLeftOut)) << StatusText(w, 0);
 }
 
 TEST_F(SearchWindowTest, ClosingDuringASearchStopsItFirst) {
