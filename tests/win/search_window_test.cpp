@@ -377,6 +377,29 @@ TEST_F(SearchWindowTest, NeverFollowsFolderLinks) {
   EXPECT_TRUE(StatusText(w, 0).ends_with("找到文件总数2")) << StatusText(w, 0);
 }
 
+TEST_F(SearchWindowTest, FindsFilesBeyondTheShortPathLimit) {
+  // A tree whose paths run past MAX_PATH (260) characters.
+  std::wstring deep = L"\\\\?\\" + dir.wide();
+  std::string row;
+  for (int i = 0; i < 6; ++i) {
+    const std::wstring part(60, static_cast<wchar_t>(L'a' + i));
+    deep += L"\\" + part;
+    row += Narrow(part) + "\\";
+    ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr));
+  }
+  WriteFileW(deep + L"\\deep.txt", "needle");
+  ASSERT_GT(deep.size(), 300u);
+  HWND w = Open();
+  SetTextOf(w, kIdTextPattern, "needle");
+  Click(w, kIdFind);
+  Pump();
+  EXPECT_EQ(ResultRows(w), Names{row + "deep.txt"});
+  EXPECT_EQ(StatusText(w, 1), "1");
+  // The scratch folder's own removal uses short paths.
+  DeleteFileW((deep + L"\\deep.txt").c_str());
+  for (int i = 0; i < 6; ++i, deep.resize(deep.rfind(L'\\'))) RemoveDirectoryW(deep.c_str());
+}
+
 TEST_F(SearchWindowTest, RefusesPatternsItCannotSearchFor) {
   WriteFileW(dir / L"a.txt", "needle");
   HWND w = Open();
