@@ -1,7 +1,7 @@
 // Times one tree walk of the content search engine over a folder, as the program runs
 // it, and optionally lists the files it found (relative, "/" separated). An empty
 // pattern opens no file: what remains is the walk and one thread per file.
-//   search_bench DIR HEXPATTERN THREADS CHUNKBYTES [--rows]
+//   search_bench DIR HEXPATTERN[,HEXPATTERN...] THREADS CHUNKBYTES [--rows]
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -34,14 +34,22 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s DIR HEXPATTERN THREADS CHUNKBYTES [--rows]\n", argv[0]);
     return 2;
   }
-  const std::optional<std::string> pattern = velkor::HexToBytes(argv[2]);
-  if (!pattern) {
-    std::fprintf(stderr, "the pattern must be hexadecimal digits\n");
-    return 2;
+  // Several forms, comma separated, are looked for together.
+  std::vector<std::string> patterns;
+  for (std::string rest = argv[2];;) {
+    const size_t comma = rest.find(',');
+    const std::optional<std::string> pattern = velkor::HexToBytes(rest.substr(0, comma));
+    if (!pattern) {
+      std::fprintf(stderr, "the pattern must be hexadecimal digits\n");
+      return 2;
+    }
+    patterns.push_back(*pattern);
+    if (comma == std::string::npos) break;
+    rest = rest.substr(comma + 1);
   }
   velkor::SearchRequest request;
   request.directory = argv[1];
-  request.patterns = {*pattern};
+  request.patterns = patterns;
   request.threadLimit = std::atoi(argv[3]);
   request.chunkSize = std::atoi(argv[4]);
   request.includeSubdirs = true;
