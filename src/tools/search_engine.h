@@ -66,7 +66,8 @@ struct SearchRequest {
   bool includeSubdirs = true;
 };
 
-// How often the walk hands the window its events and its count, in milliseconds.
+// How often, at most, the walk hands the window its events and its count, in
+// milliseconds; less often when the window's own work takes long.
 inline constexpr int kEventInterval = 10;
 inline constexpr int kCountInterval = 50;
 
@@ -151,6 +152,7 @@ class SearchEngine {
   int examined_ = 0;
   int shownCount_ = 0;
   Clock::time_point lastEvents_, lastCount_;
+  Clock::duration eventGap_{}, countGap_{};
 };
 
 // The row shown for a found file: its name without the search directory in front
