@@ -1,7 +1,7 @@
 // Times one tree walk of the content search engine over a folder, as the program runs
 // it, and optionally lists the files it found (relative, "/" separated). An empty
 // pattern opens no file: what remains is the walk and one thread per file.
-//   search_bench DIR HEXPATTERN THREADS CHUNKBYTES [--rows]
+//   search_bench DIR HEXPATTERN[,HEXPATTERN...] THREADS CHUNKBYTES [--rows]
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -17,15 +17,13 @@ class CollectingView : public velkor::SearchView {
  public:
   void SetSearching(bool) override {}
   void ClearResults() override { rows_.clear(); }
-  void AddResult(const std::string& row) override {
-    std::lock_guard<std::mutex> lock(mutex_);
-    rows_.push_back(row);
+  void AddResults(const std::vector<std::string>& rows) override {
+    rows_.insert(rows_.end(), rows.begin(), rows.end());
   }
   void SetStatus(int, const std::string&) override {}
   const std::vector<std::string>& Rows() const { return rows_; }
 
  private:
-  std::mutex mutex_;
   std::vector<std::string> rows_;
 };
 
@@ -36,14 +34,22 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s DIR HEXPATTERN THREADS CHUNKBYTES [--rows]\n", argv[0]);
     return 2;
   }
-  const std::optional<std::string> pattern = velkor::HexToBytes(argv[2]);
-  if (!pattern) {
-    std::fprintf(stderr, "the pattern must be hexadecimal digits\n");
-    return 2;
+  // Several forms, comma separated, are looked for together.
+  std::vector<std::string> patterns;
+  for (std::string rest = argv[2];;) {
+    const size_t comma = rest.find(',');
+    const std::optional<std::string> pattern = velkor::HexToBytes(rest.substr(0, comma));
+    if (!pattern) {
+      std::fprintf(stderr, "the pattern must be hexadecimal digits\n");
+      return 2;
+    }
+    patterns.push_back(*pattern);
+    if (comma == std::string::npos) break;
+    rest = rest.substr(comma + 1);
   }
   velkor::SearchRequest request;
   request.directory = argv[1];
-  request.pattern = *pattern;
+  request.patterns = patterns;
   request.threadLimit = std::atoi(argv[3]);
   request.chunkSize = std::atoi(argv[4]);
   request.includeSubdirs = true;

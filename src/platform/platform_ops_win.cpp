@@ -360,21 +360,7 @@ bool Win32PlatformOps::ReplaceFileContents(const std::string& path, const std::s
   return file && WriteAll(file.get(), bytes) && SetEndOfFile(file.get()) && FlushFileBuffers(file.get());
 }
 
-bool Win32PlatformOps::ToAnsi(const std::string& utf8, std::string& ansi) {
-  const std::wstring wide = Widen(utf8);
-  if (wide.empty()) {
-    ansi.clear();
-    return true;
-  }
-  BOOL lossy = FALSE;
-  const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), nullptr,
-                                    0, nullptr, &lossy);
-  if (n <= 0 || lossy) return false;
-  ansi.assign(n, '\0');
-  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), ansi.data(), n, nullptr,
-                      &lossy);
-  return !lossy;
-}
+bool Win32PlatformOps::ToAnsi(const std::string& utf8, std::string& ansi) { return ToCodePage(GetACP(), utf8, ansi); }
 
 std::string Win32PlatformOps::FromAnsi(const std::string& ansi) {
   if (ansi.empty()) return {};

@@ -23,4 +23,26 @@ std::string Narrow(const std::wstring& utf16) {
 
 std::string Narrow(const wchar_t* utf16) { return Narrow(std::wstring(utf16 ? utf16 : L"")); }
 
+bool ToCodePage(unsigned codePage, const std::string& utf8, std::string& out) {
+  const std::wstring wide = Widen(utf8);
+  if (wide.empty()) {
+    out.clear();
+    return true;
+  }
+  // UTF-8 and GB18030 hold every character; they take neither the best-fit flag nor
+  // the lossy-default report, and fail on broken UTF-16 instead.
+  const bool complete = codePage == CP_UTF8 || codePage == 54936;
+  const DWORD flags = complete ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+  BOOL lossy = FALSE;
+  BOOL* lossyReport = complete ? nullptr : &lossy;
+  const int length = static_cast<int>(wide.size());
+  const int n = WideCharToMultiByte(codePage, flags, wide.data(), length, nullptr, 0, nullptr, lossyReport);
+  if (n <= 0 || lossy) return false;
+  std::string bytes(static_cast<size_t>(n), '\0');
+  if (WideCharToMultiByte(codePage, flags, wide.data(), length, bytes.data(), n, nullptr, lossyReport) != n || lossy)
+    return false;
+  out = std::move(bytes);
+  return true;
+}
+
 }  // namespace velkor

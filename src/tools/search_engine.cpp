@@ -27,17 +27,10 @@ std::string TextList::TakeLast() {
 }
 
 std::string ResultRowText(const std::string& name, const std::string& searchDir) {
-  if (searchDir.empty()) return name;
-  std::string row;
-  size_t i = 0;
-  while (i < name.size()) {
-    if (name.size() - i >= searchDir.size() && SameIgnoringCase(name.data() + i, searchDir.data(), searchDir.size())) {
-      i += searchDir.size();
-    } else {
-      row.push_back(name[i++]);
-    }
-  }
-  return row;
+  // Only a leading search directory goes: the same letters further on belong to the name.
+  if (name.size() >= searchDir.size() && SameIgnoringCase(name.data(), searchDir.data(), searchDir.size()))
+    return name.substr(searchDir.size());
+  return name;
 }
 
 void SearchEngine::SetSearchDir(const std::string& dir) {
@@ -48,6 +41,11 @@ void SearchEngine::StartSearch(const SearchRequest& request) {
   if (searching_) return;
   state_.searchDir = request.directory + "\\";
   PrepareSearch(request);
+  // The window shows the search has begun, even when the walk never waits.
+  ProcessPendingEvents();
+  lastEvents_ = lastCount_ = Clock::now();
+  eventGap_ = std::chrono::milliseconds(kEventInterval);
+  countGap_ = std::chrono::milliseconds(kCountInterval);
   if (request.includeSubdirs) {
     TreeSearch();
   } else {
@@ -62,59 +60,60 @@ void SearchEngine::StartSearch(const SearchRequest& request) {
 void SearchEngine::PrepareSearch(const SearchRequest& request) {
   searching_ = true;
   view_.SetSearching(true);
-  {
-    std::lock_guard<std::mutex> lock(state_.finishedLock);
-    state_.finishedCount = 0;
-    state_.foundCount = 0;
-  }
-  // The chosen size bounds what a worker holds; larger choices are read in steps of
-  // kLargestRead. Results are the same (bytes are carried between pieces), and the
-  // first touch of every page of a fresh multi-megabyte buffer costs more than the
-  // extra reads: a search of many small files and a few large ones ran 3-4 times
-  // faster this way.
-  state_.chunkSize = std::clamp(request.chunkSize, 1, kLargestRead);
+  // The piece chosen is the piece read, and the worker count chosen is the number of
+  // files read at once.
+  state_.chunkSize = std::max(request.chunkSize, 1);
   state_.threadLimit = std::max(request.threadLimit, 1);
-  state_.listingDone = false;
   // A stop pressed after the last check of the previous search must not end this one.
   state_.stopRequested = false;
-  state_.pattern = PatternFinder(request.pattern);
-  const size_t carried = request.pattern.empty() ? 0 : request.pattern.size() - 1;
+  state_.stopReading = false;
+  state_.pattern = PatternFinder(request.patterns);
+  std::vector<std::string> withMark = request.patterns;
+  withMark.insert(withMark.end(), request.afterBigEndianMark.begin(), request.afterBigEndianMark.end());
+  state_.patternAfterMark = request.afterBigEndianMark.empty() ? PatternFinder() : PatternFinder(std::move(withMark));
+  state_.summaryNote = request.summaryNote;
+  const size_t longest = std::max(state_.pattern.Longest(), state_.patternAfterMark.Longest());
+  const size_t carried = longest == 0 ? 0 : longest - 1;
   state_.slotBuffers.clear();
   // Left uninitialised: a small file touches only the pages it fills.
   for (int k = 0; k < state_.threadLimit; ++k)
     state_.slotBuffers.emplace_back(new char[static_cast<size_t>(state_.chunkSize) + carried]);
   state_.slotNames.assign(static_cast<size_t>(state_.threadLimit), std::string());
+  {
+    std::lock_guard<std::mutex> lock(state_.finishedLock);
+    state_.queue.clear();
+    state_.walkDone = false;
+    state_.workersStarted = state_.workersEnded = state_.idleWorkers = 0;
+    state_.foundRows.clear();
+    state_.foundCount = 0;
+  }
+  examined_ = shownCount_ = 0;
   view_.ClearResults();
 }
 
 void SearchEngine::FlatSearch() {
-  const std::unique_ptr<DirectoryListing> listing = system_.List(state_.searchDir, ListFilter::Archive);
-  state_.slotNames[0] = listing->Next();
+  const std::unique_ptr<DirectoryListing> listing = system_.List(state_.searchDir);
+  auto next = [&] {
+    ListedEntry entry;
+    while (listing->Next(entry))
+      if (entry.archive) return entry.name;
+    return std::string();
+  };
+  const std::string first = next();
   const uint32_t t0 = system_.TickCount();
   // The first file is examined right here, before any worker runs.
-  if (!state_.slotNames[0].empty()) {
+  if (!first.empty()) {
+    state_.slotNames[0] = first;
     SearchFileJob(1);
-    ResetFinished();
-  }
-  while (!state_.listingDone) {
-    int started = 0;
-    for (int k = 1; k <= state_.threadLimit; ++k) {
-      state_.slotNames[k - 1] = listing->Next();
-      if (state_.slotNames[k - 1].empty()) {
-        state_.listingDone = true;
-        continue;
-      }
-      StartWorker(k);
-      ProcessPendingEvents();
-      ++started;
-    }
-    WaitForFinished(started);
-    ResetFinished();
-    if (state_.stopRequested) {
-      state_.stopRequested = false;
-      break;
+    // Each further file goes to a worker as soon as a slot is free.
+    for (std::string name = next(); !name.empty(); name = next()) {
+      if (state_.stopRequested) break;  // the name just fetched is dropped
+      HandOut(name);
+      KeepWindowAlive();
     }
   }
+  WaitForAll();
+  state_.stopRequested = false;
   SearchSummary(t0);
 }
 
@@ -122,92 +121,186 @@ void SearchEngine::TreeSearch() {
   TextList dirs;
   dirs.Add(state_.searchDir);
   const uint32_t t0 = system_.TickCount();
-  const int n = state_.threadLimit;
-  int filled = 0, examined = 0;
-  while (dirs.Count() > 0) {
+  std::vector<std::string> subdirs;
+  while (dirs.Count() > 0 && !state_.stopRequested) {
     std::string dir = dirs.TakeLast();
     if (dir.empty() || dir.back() != '\\') dir += '\\';
-    {
-      const std::unique_ptr<DirectoryListing> subdirs = system_.List(dir, ListFilter::Directories);
-      for (std::string name = subdirs->Next(); !name.empty(); name = subdirs->Next())
-        if (name != "." && name != "..") dirs.Add(dir + name);
-    }
-    ProcessPendingEvents();
-    const std::unique_ptr<DirectoryListing> files = system_.List(dir, ListFilter::Files);
-    for (std::string name = files->Next(); !name.empty();) {
-      // A batch starts only when a file finds every slot taken; it becomes slot 1 of the next.
-      if (filled == n) {
-        RunBatch(n);
-        std::fill(state_.slotNames.begin(), state_.slotNames.end(), std::string());
-        filled = 0;
+    // One pass per folder: its files are handed out while it is listed, its folders
+    // are walked afterwards, the last listed first.
+    const std::unique_ptr<DirectoryListing> listing = system_.List(dir);
+    subdirs.clear();
+    ListedEntry entry;
+    while (listing->Next(entry)) {
+      if (entry.directory) {
+        if (!entry.link && entry.name != "." && entry.name != "..") subdirs.push_back(dir + entry.name);
+        continue;
       }
-      state_.slotNames[filled++] = dir + name;
-      view_.SetStatus(1, std::to_string(++examined));
-      name = files->Next();
-      if (state_.stopRequested) break;  // the name just fetched is dropped
+      HandOut(dir + entry.name);
+      ++examined_;
+      KeepWindowAlive();
+      if (state_.stopRequested) break;  // the walk ends; the next name is not fetched
     }
-    if (state_.stopRequested) {
-      state_.stopRequested = false;
-      break;
-    }
+    for (std::string& sub : subdirs) dirs.Add(std::move(sub));
+    KeepWindowAlive();
   }
-  // Whatever sits in a slot is examined, also after a stop.
-  RunBatch(filled);
+  // Whatever was handed out is examined, also after a stop.
+  WaitForAll();
+  state_.stopRequested = false;
+  ShowCount();
   SearchSummary(t0);
 }
 
-void SearchEngine::RunBatch(int count) {
-  ResetFinished();
-  for (int k = 1; k <= count; ++k) {
-    StartWorker(k);
-    ProcessPendingEvents();
+void SearchEngine::HandOut(const std::string& name) {
+  if (state_.workersStarted == 0) StartWorkers();
+  if (state_.workersStarted == 0) {
+    // No worker could be started: the file is examined here.
+    state_.slotNames[0] = name;
+    SearchFileJob(1);
+    return;
   }
-  WaitForFinished(count);
-  ResetFinished();
+  std::unique_lock<std::mutex> lock(state_.finishedLock);
+  while (state_.queue.size() >= static_cast<size_t>(state_.threadLimit)) {
+    state_.waiting = true;
+    // Wakes as soon as a worker takes a file; every 10 ms the window gets its events.
+    if (!state_.finishedSignal.wait_for(lock, std::chrono::milliseconds(kEventInterval), [&] {
+          return state_.queue.size() < static_cast<size_t>(state_.threadLimit);
+        })) {
+      lock.unlock();
+      KeepWindowAlive();
+      lock.lock();
+    }
+  }
+  state_.waiting = false;
+  state_.queue.push_back(name);
+  if (state_.idleWorkers > 0) state_.handedOut.notify_one();
 }
 
-void SearchEngine::StartWorker(int slot) {
-  // Without a thread the file is examined here, so the wait cannot stall on it.
-  if (!system_.StartWorker([this, slot] { SearchFileJob(slot); })) SearchFileJob(slot);
+void SearchEngine::StartWorkers() {
+  for (int slot = 1; slot <= state_.threadLimit; ++slot) {
+    {
+      std::lock_guard<std::mutex> lock(state_.finishedLock);
+      ++state_.workersStarted;
+    }
+    if (!system_.StartWorker([this, slot] { Work(slot); })) {
+      std::lock_guard<std::mutex> lock(state_.finishedLock);
+      --state_.workersStarted;
+      break;
+    }
+  }
+}
+
+void SearchEngine::Work(int slot) {
+  std::unique_lock<std::mutex> lock(state_.finishedLock);
+  for (;;) {
+    while (state_.queue.empty() && !state_.walkDone) {
+      ++state_.idleWorkers;
+      state_.handedOut.wait(lock);
+      --state_.idleWorkers;
+    }
+    if (state_.queue.empty()) break;
+    state_.slotNames[static_cast<size_t>(slot - 1)] = std::move(state_.queue.front());
+    state_.queue.pop_front();
+    if (state_.waiting) state_.finishedSignal.notify_one();
+    lock.unlock();
+    SearchFileJob(slot);
+    lock.lock();
+  }
+  ++state_.workersEnded;
+  // The walk is woken under the lock: once it is released the engine may be gone.
+  if (state_.waiting) state_.finishedSignal.notify_one();
 }
 
 void SearchEngine::SearchFileJob(int slot) {
-  const std::string name = state_.slotNames[static_cast<size_t>(slot - 1)];
+  const std::string& name = state_.slotNames[static_cast<size_t>(slot - 1)];
   bool found = false;
-  if (!state_.pattern.Pattern().empty()) {
+  if (!state_.pattern.Empty() || !state_.patternAfterMark.Empty()) {
     const std::string path = name.find('\\') == std::string::npos ? state_.searchDir + name : name;
     if (const std::unique_ptr<PieceReader> file = system_.OpenForReading(path))
       found = FindInFile(*file, state_.slotBuffers[static_cast<size_t>(slot - 1)].get());
   }
-  if (found) view_.AddResult(ResultRowText(name, state_.searchDir));
-  // The last step on every path. Only the last of a batch wakes the waiting thread,
-  // under the lock: once it is released the engine may be gone.
+  if (!found) return;
+  std::string row = ResultRowText(name, state_.searchDir);
   std::lock_guard<std::mutex> lock(state_.finishedLock);
-  ++state_.finishedCount;
-  if (found) ++state_.foundCount;
-  if (state_.awaitedCount > 0 && state_.finishedCount >= state_.awaitedCount) state_.finishedSignal.notify_one();
+  state_.foundRows.push_back(std::move(row));
+  ++state_.foundCount;
 }
 
 bool SearchEngine::FindInFile(PieceReader& file, char* buffer) const {
   // The last pattern length - 1 bytes of a piece are kept in front of the next one,
   // so an occurrence across two pieces, or longer than a piece, is found.
-  const size_t carryMax = state_.pattern.Pattern().size() - 1;
-  const uint64_t size = file.Size();
-  uint64_t position = 0;
+  const PatternFinder* finder = &state_.pattern;
+  const size_t piece = static_cast<size_t>(state_.chunkSize);
   size_t carried = 0;
-  while (position < size) {
-    const size_t got = file.Read(buffer + carried, static_cast<size_t>(state_.chunkSize));
-    if (got == 0) break;
-    position += got;
+  for (bool first = true;; first = false) {
+    // A file already handed out is still opened after a stop, but read no further.
+    if (!first && state_.stopReading.load(std::memory_order_relaxed)) return false;
+    const size_t got = file.Read(buffer + carried, piece);
+    if (got == 0) return false;
+    if (first && !state_.patternAfterMark.Empty() && got >= 2 && static_cast<unsigned char>(buffer[0]) == 0xFE &&
+        static_cast<unsigned char>(buffer[1]) == 0xFF)
+      finder = &state_.patternAfterMark;
+    const size_t carryMax = finder->Longest() == 0 ? 0 : finder->Longest() - 1;
     const size_t held = carried + got;
-    if (state_.pattern.FoundIn(buffer, held)) return true;
+    if (finder->FoundIn(buffer, held)) return true;
+    if (got < piece) return false;  // the end of the file
     carried = std::min(carryMax, held);
     std::memmove(buffer, buffer + held - carried, carried);
   }
-  return false;
+}
+
+void SearchEngine::WaitForAll() {
+  std::unique_lock<std::mutex> lock(state_.finishedLock);
+  state_.walkDone = true;
+  state_.handedOut.notify_all();
+  while (state_.workersEnded < state_.workersStarted) {
+    state_.waiting = true;
+    if (!state_.finishedSignal.wait_for(lock, std::chrono::milliseconds(kEventInterval),
+                                        [&] { return state_.workersEnded >= state_.workersStarted; })) {
+      lock.unlock();
+      KeepWindowAlive();
+      lock.lock();
+    }
+  }
+  state_.waiting = false;
+}
+
+void SearchEngine::KeepWindowAlive() {
+  // The window's own work (painting new rows and the count; slow under Wine) is
+  // given at most about a fifth of this thread's time: the next turn comes after
+  // four times what the last one took, and never sooner than the interval.
+  Clock::time_point now = Clock::now();
+  if (now - lastEvents_ >= eventGap_) {
+    ShowFoundRows();
+    ProcessPendingEvents();
+    const Clock::time_point done = Clock::now();
+    eventGap_ = std::max<Clock::duration>(std::chrono::milliseconds(kEventInterval), 4 * (done - now));
+    lastEvents_ = now = done;
+  }
+  if (now - lastCount_ >= countGap_) {
+    ShowCount();
+    const Clock::time_point done = Clock::now();
+    countGap_ = std::max<Clock::duration>(std::chrono::milliseconds(kCountInterval), 4 * (done - now));
+    lastCount_ = done;
+  }
+}
+
+void SearchEngine::ShowCount() {
+  if (examined_ == shownCount_) return;
+  shownCount_ = examined_;
+  view_.SetStatus(1, std::to_string(examined_));
+}
+
+void SearchEngine::ShowFoundRows() {
+  std::vector<std::string> rows;
+  {
+    std::lock_guard<std::mutex> lock(state_.finishedLock);
+    rows.swap(state_.foundRows);
+  }
+  if (!rows.empty()) view_.AddResults(rows);
 }
 
 void SearchEngine::SearchSummary(uint32_t t0) {
+  ShowFoundRows();
   const uint32_t t1 = system_.TickCount();
   int found;
   {
@@ -215,29 +308,12 @@ void SearchEngine::SearchSummary(uint32_t t0) {
     found = state_.foundCount;
   }
   system_.Beep();
-  view_.SetStatus(0, kSummaryPrefix + std::to_string(t1 - t0) + "毫秒。找到文件总数" + std::to_string(found));
-}
-
-void SearchEngine::WaitForFinished(int count) {
-  std::unique_lock<std::mutex> lock(state_.finishedLock);
-  state_.awaitedCount = count;
-  // Wakes as soon as the last worker finishes; every 10 ms the window gets its events.
-  while (!state_.finishedSignal.wait_for(lock, std::chrono::milliseconds(10),
-                                         [&] { return state_.finishedCount >= count; })) {
-    lock.unlock();
-    ProcessPendingEvents();
-    lock.lock();
-  }
-  state_.awaitedCount = 0;
-}
-
-void SearchEngine::ResetFinished() {
-  std::lock_guard<std::mutex> lock(state_.finishedLock);
-  state_.finishedCount = 0;
+  view_.SetStatus(
+      0, kSummaryPrefix + std::to_string(t1 - t0) + "毫秒。找到文件总数" + std::to_string(found) + state_.summaryNote);
 }
 
 void SearchEngine::ProcessPendingEvents() {
-  if (!system_.ProcessPendingEvents()) state_.stopRequested = true;
+  if (!system_.ProcessPendingEvents()) RequestStop();
 }
 
 }  // namespace velkor

@@ -1,11 +1,35 @@
 #include "tools/search_pattern.h"
 
+#include <algorithm>
 #include <array>
-#include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <vector>
+
+#if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
+#include <emmintrin.h>
+#if defined(_MSC_VER)
+#include <intrin.h>
+#endif
+#define VELKOR_SEARCH_SSE2 1
+#else
+#define VELKOR_SEARCH_SSE2 0
+#endif
 
 namespace velkor {
 namespace {
+
+#if VELKOR_SEARCH_SSE2
+int CountTrailingZeros(unsigned mask) {
+#if defined(_MSC_VER) && !defined(__clang__)
+  unsigned long index;
+  _BitScanForward(&index, mask);
+  return static_cast<int>(index);
+#else
+  return __builtin_ctz(mask);
+#endif
+}
+#endif
 
 constexpr char kDigits[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
 
@@ -46,20 +70,25 @@ constexpr std::array<unsigned char, 256> kByteRanks = MakeByteRanks();
 
 std::string ConvertBase(const std::string& digits, int from, int to) {
   if (from < 2 || from > 36 || to < 2 || to > 36) return {};
+  if (digits.size() > kLongestConvertible) return {};
   for (char c : digits)
     if (SymbolValue(c) < 0) return {};
   if (from == to) return digits;
-  double v = 0;
-  const size_t length = digits.size();
-  for (size_t i = 0; i < length; ++i)
-    v = std::floor(SymbolValue(digits[i]) * std::pow(static_cast<double>(from), static_cast<double>(length - 1 - i)) +
-                   v);
-  std::string out;
-  while (v > to - 1) {
-    out.insert(out.begin(), kDigits[static_cast<int>(std::fmod(v, to))]);
-    v = std::floor(v / to);
+  // Exact long arithmetic, least significant place first: a floating-point sum runs
+  // out of range after a few hundred digits and turns into undefined conversions.
+  std::vector<int> value;
+  for (char c : digits) {
+    int carry = SymbolValue(c);
+    for (int& place : value) {
+      const int v = place * from + carry;
+      place = v % to;
+      carry = v / to;
+    }
+    for (; carry > 0; carry /= to) value.push_back(carry % to);
   }
-  out.insert(out.begin(), kDigits[static_cast<int>(v)]);
+  if (value.empty()) return "0";
+  std::string out;
+  for (auto place = value.rbegin(); place != value.rend(); ++place) out.push_back(kDigits[*place]);
   return out;
 }
 
@@ -87,24 +116,151 @@ bool MakePattern(PlatformOps& ops, bool textMode, const std::string& text, const
   return false;
 }
 
-PatternFinder::PatternFinder(std::string pattern) : pattern_(std::move(pattern)) {
-  for (size_t i = 1; i < pattern_.size(); ++i)
-    if (kByteRanks[static_cast<unsigned char>(pattern_[i])] < kByteRanks[static_cast<unsigned char>(pattern_[rare_])])
-      rare_ = i;
+std::string Utf16Bytes(const std::string& utf8, bool bigEndian) {
+  std::string out;
+  auto unit = [&](uint32_t u) {
+    const char high = static_cast<char>(u >> 8), low = static_cast<char>(u & 0xFF);
+    out.push_back(bigEndian ? high : low);
+    out.push_back(bigEndian ? low : high);
+  };
+  for (size_t i = 0; i < utf8.size();) {
+    const unsigned char lead = static_cast<unsigned char>(utf8[i]);
+    const int length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    uint32_t cp = length == 1 ? lead : lead & (0x7F >> length);
+    for (int k = 1; k < length && i + k < utf8.size(); ++k)
+      cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+    i += static_cast<size_t>(length);
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      unit(0xD800 | (cp >> 10));
+      unit(0xDC00 | (cp & 0x3FF));
+    } else {
+      unit(cp);
+    }
+  }
+  return out;
 }
 
-bool PatternFinder::FoundIn(const char* data, size_t size) const {
-  const size_t m = pattern_.size();
-  if (m == 0 || size < m) return false;
-  const char rare = pattern_[rare_];
-  // Candidates place their rare byte in [rare_, size - m + rare_].
-  const char* p = data + rare_;
-  const char* const end = data + (size - m) + rare_ + 1;
-  while (p < end) {
-    p = static_cast<const char*>(std::memchr(p, rare, static_cast<size_t>(end - p)));
-    if (!p) return false;
-    if (std::memcmp(p - rare_, pattern_.data(), m) == 0) return true;
-    ++p;
+bool MakeSearchPattern(PlatformOps& ops, bool textMode, bool multiEncoding, const std::string& text,
+                       const std::string& hex, SearchPattern& pattern, std::string& message) {
+  pattern = SearchPattern();
+  std::string ansi;
+  if (!textMode || !multiEncoding) {
+    if (!MakePattern(ops, textMode, text, hex, ansi, message)) return false;
+    pattern.forms = {ansi};
+    return true;
+  }
+  if (text.empty()) return true;  // nothing to look for, as with one form
+  if (ops.ToAnsi(text, ansi)) {
+    pattern.forms.push_back(ansi);
+  } else {
+    pattern.ansiLeftOut = true;
+  }
+  for (std::string form : {text, Utf16Bytes(text, false)})
+    if (std::find(pattern.forms.begin(), pattern.forms.end(), form) == pattern.forms.end())
+      pattern.forms.push_back(std::move(form));
+  pattern.bigEndian = Utf16Bytes(text, true);
+  return true;
+}
+
+PatternFinder::PatternFinder(std::vector<std::string> patterns) {
+  auto rank = [](char c) { return kByteRanks[static_cast<unsigned char>(c)]; };
+  for (std::string& bytes : patterns) {
+    if (bytes.empty()) continue;
+    if (std::any_of(patterns_.begin(), patterns_.end(), [&](const Needle& n) { return n.bytes == bytes; })) continue;
+    Needle needle;
+    needle.bytes = std::move(bytes);
+    const std::string& b = needle.bytes;
+    const size_t m = b.size();
+    for (size_t i = 1; i < m; ++i)
+      if (rank(b[i]) < rank(b[needle.rare1])) needle.rare1 = i;
+    // The second byte at another offset, preferring one that differs from the first.
+    needle.rare2 = needle.rare1 == 0 && m > 1 ? 1 : 0;
+    for (size_t i = 0; i < m; ++i) {
+      if (i == needle.rare1) continue;
+      const bool differs = b[i] != b[needle.rare1], bestDiffers = b[needle.rare2] != b[needle.rare1];
+      if ((differs && !bestDiffers) || (differs == bestDiffers && rank(b[i]) < rank(b[needle.rare2]))) needle.rare2 = i;
+    }
+    needle.fallback.assign(m, 0);
+    for (size_t i = 1, k = 0; i < m; ++i) {
+      while (k > 0 && b[i] != b[k]) k = needle.fallback[k - 1];
+      if (b[i] == b[k]) ++k;
+      needle.fallback[i] = k;
+    }
+    longest_ = std::max(longest_, m);
+    patterns_.push_back(std::move(needle));
+  }
+}
+
+bool PatternFinder::FoundIn(const char* data, size_t size) const { return FoundFrom(data, size, 0); }
+
+bool PatternFinder::LinearFind(const Needle& needle, const char* data, size_t size, size_t from) {
+  const std::string& b = needle.bytes;
+  const size_t m = b.size();
+  for (size_t i = from, k = 0; i < size; ++i) {
+    while (k > 0 && data[i] != b[k]) k = needle.fallback[k - 1];
+    if (data[i] == b[k] && ++k == m) return true;
+  }
+  return false;
+}
+
+bool PatternFinder::FoundFrom(const char* data, size_t size, size_t from) const {
+  if (patterns_.empty()) return false;
+  // Comparison work allowed before the linear method takes over: a few times the bytes
+  // scanned, plus a little for the short pieces.
+  size_t compared = 0;
+  auto tooCostly = [&](size_t at) { return compared > 4 * (at - from) + 65536; };
+  auto candidate = [&](const Needle& n, size_t at) {
+    compared += n.bytes.size();
+    return std::memcmp(data + at, n.bytes.data(), n.bytes.size()) == 0;
+  };
+  auto linearFrom = [&](size_t at) {
+    for (const Needle& n : patterns_)
+      if (LinearFind(n, data, size, at)) return true;
+    return false;
+  };
+
+  size_t at = from;  // the next starting place to look at
+#if VELKOR_SEARCH_SSE2
+  // Starting places [at, at + 16) at once, for every pattern that fits.
+  struct Lanes {
+    __m128i first, second;
+  };
+  Lanes lanes[8];
+  const size_t wide = std::min<size_t>(patterns_.size(), std::size(lanes));
+  for (size_t i = 0; i < wide; ++i) {
+    lanes[i].first = _mm_set1_epi8(patterns_[i].bytes[patterns_[i].rare1]);
+    lanes[i].second = _mm_set1_epi8(patterns_[i].bytes[patterns_[i].rare2]);
+  }
+  if (wide == patterns_.size()) {
+    while (size >= longest_ + 15 && at <= size - longest_ - 15) {
+      for (size_t i = 0; i < wide; ++i) {
+        const Needle& n = patterns_[i];
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at + n.rare1));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at + n.rare2));
+        unsigned mask = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, lanes[i].first), _mm_cmpeq_epi8(b, lanes[i].second))));
+        for (; mask; mask &= mask - 1) {
+          if (candidate(n, at + static_cast<size_t>(CountTrailingZeros(mask)))) return true;
+        }
+      }
+      at += 16;
+      if (tooCostly(at)) return linearFrom(at);
+    }
+  }
+#endif
+  // The rest one place at a time (and everything where SSE2 is missing).
+  for (const Needle& n : patterns_) {
+    const size_t m = n.bytes.size();
+    if (size < m) continue;
+    const char rare = n.bytes[n.rare1];
+    for (const char* p = data + at + n.rare1; p < data + size - m + n.rare1 + 1; ++p) {
+      p = static_cast<const char*>(std::memchr(p, rare, static_cast<size_t>(data + size - m + n.rare1 + 1 - p)));
+      if (!p) break;
+      const size_t start = static_cast<size_t>(p - data) - n.rare1;
+      if (data[start + n.rare2] == n.bytes[n.rare2] && candidate(n, start)) return true;
+      if (tooCostly(start + 1)) return linearFrom(at);
+    }
   }
   return false;
 }

@@ -11,36 +11,43 @@
 
 namespace velkor {
 
-enum class ListFilter {
-  Directories,  // directory attribute set, "." and ".." included
-  Files,        // directory attribute clear, whatever the other attributes
-  Archive,      // archive attribute set, files and directories alike
+// One entry of a folder listing, "." and ".." included.
+struct ListedEntry {
+  std::string name;
+  bool directory = false;
+  bool link = false;  // a junction or symbolic link: never walked into
+  bool archive = false;
 };
 
 class DirectoryListing {
  public:
   virtual ~DirectoryListing() = default;
-  // The next bare name that passes the filter; "" when none is left (and from then on).
-  virtual std::string Next() = 0;
+  // The next entry; false when none is left (and from then on).
+  virtual bool Next(ListedEntry& entry) = 0;
 };
 
 class PieceReader {
  public:
   virtual ~PieceReader() = default;
-  virtual uint64_t Size() const = 0;  // the length when the file was opened
-  // Reads up to `max` bytes from the current position; 0 at the end or when the read fails.
+  // Reads up to `max` bytes from the current position; 0 at the end or when the read
+  // fails. Fewer than `max` bytes means the end of the file was reached.
   virtual size_t Read(char* into, size_t max) = 0;
 };
+
+// The most workers a search runs at once (the largest worker count offered).
+inline constexpr size_t kMostWorkers = 20;
 
 class SearchSystem {
  public:
   virtual ~SearchSystem() = default;
-  // Lists `folder` (which ends with "\"). A folder that cannot be listed has no entries.
-  virtual std::unique_ptr<DirectoryListing> List(const std::string& folder, ListFilter filter) = 0;
+  // Lists `folder` (which ends with "\") in one pass. A folder that cannot be listed
+  // has no entries.
+  virtual std::unique_ptr<DirectoryListing> List(const std::string& folder) = 0;
   // Opens for reading while others may read, write or delete it; nullptr when it cannot be opened.
   virtual std::unique_ptr<PieceReader> OpenForReading(const std::string& path) = 0;
   // Runs `job` on a worker thread of above-normal priority: an idle one when there is
-  // one, else a new one. False when no worker could be started (the job has not run).
+  // one, else a new one. The caller keeps the number of jobs at once within its limit.
+  // False when no worker could be started (the job has not run).
   virtual bool StartWorker(std::function<void()> job) = 0;
   // Handles the window events that are waiting. False when the program is quitting.
   virtual bool ProcessPendingEvents() = 0;

@@ -25,61 +25,65 @@ std::string NativePath(std::string path) {
 
 class PosixListing : public DirectoryListing {
  public:
-  PosixListing(const std::string& folder, ListFilter filter)
-      : folder_(NativePath(folder)), dir_(opendir(folder_.c_str())), filter_(filter) {}
+  explicit PosixListing(const std::string& folder) : folder_(NativePath(folder)), dir_(opendir(folder_.c_str())) {}
   ~PosixListing() override {
     if (dir_) closedir(dir_);
   }
 
-  std::string Next() override {
-    while (dir_) {
-      const dirent* entry = readdir(dir_);
-      if (!entry) {
-        closedir(dir_);
-        dir_ = nullptr;
-        break;
-      }
-      const bool directory = IsDirectory(*entry);
-      if ((filter_ == ListFilter::Directories) == directory) return entry->d_name;
+  bool Next(ListedEntry& entry) override {
+    if (!dir_) return false;
+    const dirent* found = readdir(dir_);
+    if (!found) {
+      closedir(dir_);
+      dir_ = nullptr;
+      return false;
     }
-    return {};
+    entry.name = found->d_name;
+    unsigned char type = found->d_type;
+    if (type == DT_UNKNOWN) {
+      struct stat st;
+      type = lstat((folder_ + found->d_name).c_str(), &st) != 0 ? DT_UNKNOWN
+             : S_ISDIR(st.st_mode)                              ? DT_DIR
+             : S_ISLNK(st.st_mode)                              ? DT_LNK
+                                                                : DT_REG;
+    }
+    // Links are entries of their own, never followed into another tree.
+    entry.directory = type == DT_DIR;
+    entry.link = type == DT_LNK;
+    entry.archive = !entry.directory;
+    return true;
   }
 
  private:
-  // Links are entries of their own, never followed into another tree.
-  bool IsDirectory(const dirent& entry) const {
-    if (entry.d_type != DT_UNKNOWN) return entry.d_type == DT_DIR;
-    struct stat st;
-    return lstat((folder_ + entry.d_name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-  }
-
   std::string folder_;
   DIR* dir_;
-  ListFilter filter_;
 };
 
 class PosixReader : public PieceReader {
  public:
-  PosixReader(int fd, uint64_t size) : fd_(fd), size_(size) {}
+  explicit PosixReader(int fd) : fd_(fd) {}
   ~PosixReader() override { close(fd_); }
-  uint64_t Size() const override { return size_; }
   size_t Read(char* into, size_t max) override {
-    ssize_t got;
-    do {
-      got = read(fd_, into, max);
-    } while (got < 0 && errno == EINTR);
-    return got > 0 ? static_cast<size_t>(got) : 0;
+    // A short read of a regular file means its end, but read() may stop early on a
+    // signal: fill what was asked for.
+    size_t total = 0;
+    while (total < max) {
+      const ssize_t got = read(fd_, into + total, max - total);
+      if (got < 0 && errno == EINTR) continue;
+      if (got <= 0) break;
+      total += static_cast<size_t>(got);
+    }
+    return total;
   }
 
  private:
   int fd_;
-  uint64_t size_;
 };
 
 class PosixSearchSystem : public SearchSystem {
  public:
-  std::unique_ptr<DirectoryListing> List(const std::string& folder, ListFilter filter) override {
-    return std::make_unique<PosixListing>(folder, filter);
+  std::unique_ptr<DirectoryListing> List(const std::string& folder) override {
+    return std::make_unique<PosixListing>(folder);
   }
 
   std::unique_ptr<PieceReader> OpenForReading(const std::string& path) override {
@@ -91,7 +95,7 @@ class PosixSearchSystem : public SearchSystem {
       close(fd);
       return nullptr;
     }
-    return std::make_unique<PosixReader>(fd, static_cast<uint64_t>(st.st_size));
+    return std::make_unique<PosixReader>(fd);
   }
 
   bool StartWorker(std::function<void()> job) override { return pool_.Run(std::move(job)); }
@@ -109,7 +113,8 @@ class PosixSearchSystem : public SearchSystem {
 
  private:
   // On Linux the nice value belongs to the thread; lowering it may need privileges.
-  WorkerPool pool_{[nice = getpriority(PRIO_PROCESS, 0) - 1] { setpriority(PRIO_PROCESS, 0, nice); }};
+  // The engine keeps the files at once within the chosen count; the pool runs them all.
+  WorkerPool pool_{[nice = getpriority(PRIO_PROCESS, 0) - 1] { setpriority(PRIO_PROCESS, 0, nice); }, kMostWorkers};
 };
 
 }  // namespace

@@ -10,7 +10,7 @@ namespace velkor {
 
 class Win32SearchSystem : public SearchSystem {
  public:
-  std::unique_ptr<DirectoryListing> List(const std::string& folder, ListFilter filter) override;
+  std::unique_ptr<DirectoryListing> List(const std::string& folder) override;
   std::unique_ptr<PieceReader> OpenForReading(const std::string& path) override;
   bool StartWorker(std::function<void()> job) override;
   bool ProcessPendingEvents() override;
@@ -18,7 +18,20 @@ class Win32SearchSystem : public SearchSystem {
   void Beep() override { MessageBeep(MB_OK); }
 
  private:
-  WorkerPool pool_{[] { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_ABOVE_NORMAL); }};
+  // The engine keeps the files at once within the chosen count; the pool runs them all.
+  WorkerPool pool_{[] { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_ABOVE_NORMAL); }, kMostWorkers};
+};
+
+// The process priority class for as long as it lives, then the class it had before.
+class ScopedPriorityClass {
+ public:
+  explicit ScopedPriorityClass(DWORD priorityClass);
+  ~ScopedPriorityClass();
+  ScopedPriorityClass(const ScopedPriorityClass&) = delete;
+  ScopedPriorityClass& operator=(const ScopedPriorityClass&) = delete;
+
+ private:
+  DWORD previous_;
 };
 
 }  // namespace velkor

@@ -33,13 +33,13 @@ enum SearchControl : int {
   kIdResults,           // 超级列表框_结果列表
   kIdStatus,            // 状态条1
   kIdTab,               // 高级选择夹1
+  kIdMultiEncoding,     // 选择框_多种编码
   kIdOpenResult = 200,  // 右键菜单 items
   kIdEditResult,
   kIdExploreResult,
 };
 
 inline constexpr wchar_t kSearchWindowClass[] = L"VelkorSearchWindow";
-inline constexpr UINT kSearchResultMessage = WM_APP + 20;  // lParam: std::wstring* the receiver frees
 inline constexpr COLORREF kDisabledPatternColor = RGB(236, 236, 236);
 
 // The result list's pop-up menu "右键菜单", built anew for each showing.
@@ -56,19 +56,19 @@ class SearchWindow : public SecondaryWindow, private SearchView {
   bool CanClose() override;
 
  private:
-  // SearchView; AddResult runs on worker threads and only posts.
+  // SearchView
   void SetSearching(bool searching) override;
   void ClearResults() override;
-  void AddResult(const std::string& row) override;
+  void AddResults(const std::vector<std::string>& rows) override;
   void SetStatus(int part, const std::string& text) override;
 
+  void FitStatusParts();
   void StartSearch();
   void SetPatternMode(bool text);
   void BrowseForDirectory();
   void PopUpResultMenu();
   void ActOnSelection(ResultAction action, bool needsRow);
   bool OnColor(HWND control, HDC dc, LRESULT& result) const;
-  void DropPendingResults();
 
   CatalogueContext& context_;
   Win32SearchSystem system_;

@@ -37,7 +37,10 @@ class SearchE2E : public ::testing::Test {
     test::WriteFileW(desktop_ + L"\\sub\\deeper\\c.bin", std::string("\0\0MZ\x90\0", 6));
     test::WriteFileW(desktop_ + L"\\d.exe", std::string("MZ\x90\0\x03", 5));
     test::WriteFileW(desktop_ + L"\\文档.txt", "..." + gbk + "...");
-    test::WriteFileW(desktop_ + L"\\utf8.txt", "...查找内容...");  // other bytes: no match
+    test::WriteFileW(desktop_ + L"\\utf8.txt", "...查找内容...");  // found only with 多种编码
+    const std::wstring wide = L"\xFEFF...查找内容...";
+    test::WriteFileW(desktop_ + L"\\utf16.txt",
+                     std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t)));
 
     ASSERT_TRUE(program_.WriteCatalogue({{{"0", "工作", "---", Narrow(desktop_), ""}}}));
 
@@ -90,17 +93,25 @@ TEST_F(SearchE2E, SearchesTheSelectedDesktopForTextAndHex) {
   EXPECT_EQ(ControlText(search_, kIdSearchDir), Narrow(desktop_));
   EXPECT_EQ(StatusText(status_, 0), "  请先选择需要查找的目录，进行相应设置后点击查找按钮。");
   UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, program_.Pid()));
-  EXPECT_EQ(GetPriorityClass(process.get()), static_cast<DWORD>(REALTIME_PRIORITY_CLASS));
+  EXPECT_EQ(GetPriorityClass(process.get()), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));  // raised only to search
+  SaveScreenshot(search_, "search_window");
 
   SetControlText(search_, kIdTextPattern, "needle");
   std::string summary = Search(kIdTextMode, kTextHint);
   EXPECT_TRUE(summary.ends_with("毫秒。找到文件总数2")) << summary;
   EXPECT_EQ(RowsOnceThere(2), (Names{"a.txt", "sub\\b.txt"}));
-  EXPECT_EQ(StatusText(status_, 1), "7");
+  EXPECT_EQ(StatusText(status_, 1), "8");
   SaveScreenshot(search_, "search_window_results");
 
-  // The text goes to the files in the ANSI code page (GBK here).
+  // 多种编码 (ticked when the window opens): the text is looked for as GBK (the ANSI code
+  // page here), UTF-8 and UTF-16; unticked, in the ANSI code page only.
+  EXPECT_TRUE(IsChecked(search_, kIdMultiEncoding));
   SetControlText(search_, kIdTextPattern, "查找内容");
+  summary = Search(kIdTextMode, kTextHint);
+  EXPECT_TRUE(summary.ends_with("找到文件总数3")) << summary;
+  EXPECT_EQ(RowsOnceThere(3), (Names{"utf16.txt", "utf8.txt", "文档.txt"}));
+  ClickButton(search_, kIdMultiEncoding);
+  ASSERT_TRUE(WaitFor([&] { return !IsChecked(search_, kIdMultiEncoding); }));
   summary = Search(kIdTextMode, kTextHint);
   EXPECT_TRUE(summary.ends_with("找到文件总数1")) << summary;
   EXPECT_EQ(RowsOnceThere(1), Names{"文档.txt"});

@@ -28,9 +28,9 @@ class RecordingView : public SearchView {
     rows.clear();
     log.push_back("clear");
   }
-  void AddResult(const std::string& row) override {
+  void AddResults(const std::vector<std::string>& found) override {
     std::lock_guard<std::mutex> lock(mutex_);
-    rows.push_back(row);
+    rows.insert(rows.end(), found.begin(), found.end());
   }
   void SetStatus(int part, const std::string& text) override {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -58,9 +58,9 @@ std::string Summary(uint32_t ms, int found) {
   return std::string(kSummaryPrefix) + std::to_string(ms) + "毫秒。找到文件总数" + std::to_string(found);
 }
 
-// An in-memory tree behind the search's system parts. Workers are real threads.
-// With `groups` set, every open waits until exactly that many jobs are open together,
-// which shows how the engine hands files out: in batches, in waves or one by one.
+// An in-memory tree behind the search's system parts. Workers are real threads. A file
+// named in `held` is opened only once the test releases it, which shows how many
+// files are examined at once and when a slot is handed out again.
 class ScriptedSystem : public SearchSystem {
  public:
   struct File {
@@ -80,16 +80,21 @@ class ScriptedSystem : public SearchSystem {
       dirs.insert(path.substr(0, slash));
   }
 
-  std::unique_ptr<DirectoryListing> List(const std::string& folder, ListFilter filter) override {
+  // Folders first ("." and ".." included), then files, each in name order.
+  std::unique_ptr<DirectoryListing> List(const std::string& folder) override {
     struct Listing : DirectoryListing {
-      Names names;
+      std::vector<ListedEntry> entries;
       size_t next = 0;
-      std::string Next() override { return next < names.size() ? names[next++] : std::string(); }
+      bool Next(ListedEntry& entry) override {
+        if (next >= entries.size()) return false;
+        entry = entries[next++];
+        return true;
+      }
     };
     auto listing = std::make_unique<Listing>();
     const std::string parent = folder.substr(0, folder.size() - 1);
     if (!dirs.count(parent)) return listing;
-    if (filter == ListFilter::Directories) listing->names = {".", ".."};
+    listing->entries = {{".", true, false, false}, {"..", true, false, false}};
     auto child = [&](const std::string& path) -> std::string {
       return path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 &&
                      path.find('\\', folder.size()) == std::string::npos
@@ -97,13 +102,11 @@ class ScriptedSystem : public SearchSystem {
                  : std::string();
     };
     for (const std::string& d : dirs)
-      if (const std::string name = child(d); !name.empty() && filter == ListFilter::Directories)
-        listing->names.push_back(name);
-    for (const auto& [path, file] : files) {
-      const std::string name = child(path);
-      if (!name.empty() && (filter == ListFilter::Files || (filter == ListFilter::Archive && file.archive)))
-        listing->names.push_back(name);
-    }
+      if (const std::string name = child(d); !name.empty())
+        listing->entries.push_back({name, true, links.count(d) > 0, false});
+    for (const auto& [path, file] : files)
+      if (const std::string name = child(path); !name.empty())
+        listing->entries.push_back({name, false, false, file.archive});
     return listing;
   }
 
@@ -114,13 +117,13 @@ class ScriptedSystem : public SearchSystem {
       openedOn.push_back(std::this_thread::get_id());
     }
     view_.Note("open:" + path);
-    Gate(path);
+    Hold(path);
+    OpenCount counted{this};
     auto it = files.find(path);
     if (it == files.end() || it->second.locked) return nullptr;
     struct Reader : PieceReader {
       std::string contents;
       size_t at = 0;
-      uint64_t Size() const override { return contents.size(); }
       size_t Read(char* into, size_t max) override {
         const size_t n = std::min(max, contents.size() - at);
         std::copy_n(contents.data() + at, n, into);
@@ -148,52 +151,46 @@ class ScriptedSystem : public SearchSystem {
     std::lock_guard<std::mutex> lock(mutex_);
     return opened;
   }
+  int MostOpenAtOnce() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return mostOpen_;
+  }
+  void Release(const std::string& path) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    held.erase(path);
+    released_.notify_all();
+  }
 
   std::map<std::string, File> files;
   std::set<std::string> dirs;
+  std::set<std::string> links;  // folders listed as links
+  std::set<std::string> held;
   std::function<void(int)> onPump;
   int pumps = 0;
   uint32_t ticks = 1000;
   int beeps = 0;
-  std::vector<size_t> groups;  // expected sizes, in order
-  std::vector<Names> seenGroups;
-  std::vector<std::string> gateFailures;
   Names opened;
   std::vector<std::thread::id> openedOn;
+  bool heldTooLong = false;
 
  private:
-  void Gate(const std::string& path) {
+  struct OpenCount {
+    ScriptedSystem* system;
+    ~OpenCount() {
+      std::lock_guard<std::mutex> lock(system->mutex_);
+      --system->open_;
+    }
+  };
+  void Hold(const std::string& path) {
     std::unique_lock<std::mutex> lock(mutex_);
-    if (groups.empty()) return;
-    if (seenGroups.size() == groups.size()) {
-      gateFailures.push_back("opened after the last group: " + path);
-      return;
-    }
-    waiting_.push_back(path);
-    if (waiting_.size() == groups[seenGroups.size()]) {
-      Release();
-      return;
-    }
-    const int generation = generation_;
-    if (!released_.wait_for(lock, std::chrono::seconds(5), [&] { return generation_ != generation; })) {
-      gateFailures.push_back("group " + std::to_string(seenGroups.size()) + " stayed at " +
-                             std::to_string(waiting_.size()));
-      Release();
-    }
-  }
-  void Release() {
-    std::sort(waiting_.begin(), waiting_.end());
-    seenGroups.push_back(std::move(waiting_));
-    waiting_.clear();
-    ++generation_;
-    released_.notify_all();
+    mostOpen_ = std::max(mostOpen_, ++open_);
+    if (!released_.wait_for(lock, std::chrono::seconds(5), [&] { return !held.count(path); })) heldTooLong = true;
   }
 
   RecordingView& view_;
   std::mutex mutex_;
   std::condition_variable released_;
-  Names waiting_;
-  int generation_ = 0;
+  int open_ = 0, mostOpen_ = 0;
   std::vector<std::thread> threads_;
 };
 
@@ -202,30 +199,24 @@ SearchRequest Request(const std::string& dir, bool tree, int threads, std::strin
   r.directory = dir;
   r.includeSubdirs = tree;
   r.threadLimit = threads;
-  r.pattern = std::move(pattern);
+  r.patterns = {std::move(pattern)};
   return r;
 }
 
-TEST(SearchEngine, HandsFilesOutInBatchesAndWaves) {
+TEST(SearchEngine, HandsFilesOutInWalkOrder) {
   struct Case {
     const char* what;
     bool tree;
-    int threads;
     Names files;  // below C:\d
-    std::vector<Names> groups;
+    Names order;  // as opened by one worker
   } cases[] = {
-      {"tree, one worker", true, 1, {"a", "b", "c"}, {{"a"}, {"b"}, {"c"}}},
-      {"tree, exactly N files", true, 3, {"a", "b", "c"}, {{"a", "b", "c"}}},
-      {"tree, N + 1 files", true, 3, {"a", "b", "c", "d"}, {{"a", "b", "c"}, {"d"}}},
-      // Own files first, then the last-listed folder; batches run across folders.
+      {"tree, flat folder", true, {"a", "b", "c"}, {"a", "b", "c"}},
+      // Own files first, then the last-listed folder; a folder link is not entered.
       {"tree, nested",
        true,
-       2,
-       {"f", "s1\\g1", "s1\\g2", "s2\\h", "s2\\t\\i"},
-       {{"f", "s2\\h"}, {"s2\\t\\i", "s1\\g1"}, {"s1\\g2"}}},
-      {"flat, first file alone", false, 2, {"a", "b", "c", "d", "e"}, {{"a"}, {"b", "c"}, {"d", "e"}}},
-      {"flat, last wave partial", false, 3, {"a", "b", "c", "d", "e"}, {{"a"}, {"b", "c", "d"}, {"e"}}},
-      {"flat, one worker", false, 1, {"a", "b"}, {{"a"}, {"b"}}},
+       {"f", "s1\\g1", "s1\\g2", "s2\\h", "s2\\t\\i", "z\\linked"},
+       {"f", "s2\\h", "s2\\t\\i", "s1\\g1", "s1\\g2"}},
+      {"flat", false, {"a", "b", "c", "sub\\d"}, {"a", "b", "c"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -233,44 +224,61 @@ TEST(SearchEngine, HandsFilesOutInBatchesAndWaves) {
     ScriptedSystem system(view);
     system.dirs.insert("C:\\d");
     for (const std::string& f : c.files) system.AddFile("C:\\d\\" + f, {"x"});
-    for (const Names& g : c.groups) system.groups.push_back(g.size());
+    system.links.insert("C:\\d\\z");
     SearchEngine engine(system, view);
-    engine.StartSearch(Request("C:\\d", c.tree, c.threads));
-
-    std::vector<Names> expected;
-    for (const Names& g : c.groups) {
-      Names paths;
-      for (const std::string& f : g) paths.push_back("C:\\d\\" + f);
-      std::sort(paths.begin(), paths.end());
-      expected.push_back(paths);
+    engine.StartSearch(Request("C:\\d", c.tree, 1));
+    Names expected;
+    for (const std::string& f : c.order) expected.push_back("C:\\d\\" + f);
+    EXPECT_EQ(system.Opened(), expected);
+    EXPECT_EQ(view.RowSet(), std::set<std::string>(c.order.begin(), c.order.end()));
+    EXPECT_EQ(view.status[0], Summary(7, static_cast<int>(c.order.size())));
+    if (c.tree) {
+      EXPECT_EQ(view.status[1], std::to_string(c.order.size()));  // the final count, exactly
+    } else {
+      EXPECT_EQ(view.status.count(1), 0u);  // the flat walk keeps no count
     }
-    EXPECT_EQ(system.seenGroups, expected);
-    EXPECT_EQ(system.gateFailures, Names{});
-    Names rows(c.files);
-    if (!c.tree) std::erase_if(rows, [](const std::string& f) { return f.find('\\') != std::string::npos; });
-    EXPECT_EQ(view.RowSet(), std::set<std::string>(rows.begin(), rows.end()));
-    EXPECT_EQ(view.status[0], Summary(7, static_cast<int>(rows.size())));
     EXPECT_EQ(system.beeps, 1);
     EXPECT_EQ(view.log.front(), "searching");
     EXPECT_EQ(view.log.back(), "idle");
   }
 }
 
-TEST(SearchEngine, TreeWalkCountsFilesAndStartsABatchOnlyWhenAFileFindsTheSlotsFull) {
-  RecordingView view;
-  ScriptedSystem system(view);
-  for (const char* f : {"a", "b", "c", "d"}) system.AddFile(std::string("C:\\d\\") + f, {"x"});
-  SearchEngine engine(system, view);
-  engine.StartSearch(Request("C:\\d", true, 3));
-  Names progress;
-  for (const std::string& e : view.log)
-    if (e.rfind("status1:", 0) == 0 || e.rfind("open:", 0) == 0) progress.push_back(e);
-  // The first three wait in their slots until the fourth file finds them all taken;
-  // the fourth waits for the final step.
-  ASSERT_EQ(progress.size(), 8u);
-  std::sort(progress.begin() + 3, progress.begin() + 6);
-  EXPECT_EQ(progress, (Names{"status1:1", "status1:2", "status1:3", "open:C:\\d\\a", "open:C:\\d\\b", "open:C:\\d\\c",
-                             "status1:4", "open:C:\\d\\d"}));
+TEST(SearchEngine, ExaminesAtMostNFilesAtOnceAndRefillsEachSlotAsItsFileEnds) {
+  for (bool tree : {true, false}) {
+    SCOPED_TRACE(tree ? "tree" : "flat");
+    RecordingView view;
+    ScriptedSystem system(view);
+    // In the flat walk the first file is examined before any worker starts.
+    for (const char* f : {"a0", "f1", "f2", "f3", "f4", "f5"}) system.AddFile(std::string("C:\\d\\") + f, {"x"});
+    system.held = {"C:\\d\\f1", "C:\\d\\f2", "C:\\d\\f3", "C:\\d\\f4"};
+    SearchEngine engine(system, view);
+    // Events are processed while the walk waits for a slot: with f1-f3 held (tree: a0 is
+    // done), letting f2 go must start f4 at once, while f1 and f3 are still held.
+    Names seenBeforeRelease, seenAfterRelease;
+    bool released = false;
+    system.onPump = [&](int) {
+      const Names opened = system.Opened();
+      if (!released && opened.size() == 4) {
+        seenBeforeRelease = opened;
+        std::sort(seenBeforeRelease.begin(), seenBeforeRelease.end());  // workers open in any order
+        released = true;
+        system.Release("C:\\d\\f2");
+      } else if (released && seenAfterRelease.empty() && opened.size() == 5) {
+        seenAfterRelease = opened;
+        for (const char* f : {"C:\\d\\f1", "C:\\d\\f3", "C:\\d\\f4"}) system.Release(f);
+      }
+    };
+    engine.StartSearch(Request("C:\\d", tree, 3));
+    EXPECT_EQ(seenBeforeRelease, (Names{"C:\\d\\a0", "C:\\d\\f1", "C:\\d\\f2", "C:\\d\\f3"}));
+    EXPECT_EQ(seenAfterRelease.size(), 5u);
+    if (!seenAfterRelease.empty()) {
+      EXPECT_EQ(seenAfterRelease.back(), "C:\\d\\f4");
+    }
+    EXPECT_LE(system.MostOpenAtOnce(), 3);
+    EXPECT_FALSE(system.heldTooLong);
+    EXPECT_EQ(view.RowSet().size(), 6u);
+    EXPECT_EQ(view.status[0], Summary(7, 6));
+  }
 }
 
 TEST(SearchEngine, FlatWalkTakesArchivedEntriesAndExaminesTheFirstOnTheCallingThread) {
@@ -297,47 +305,96 @@ TEST(SearchEngine, FlatWalkTakesArchivedEntriesAndExaminesTheFirstOnTheCallingTh
   EXPECT_EQ(view.status[0], Summary(7, 5));
 }
 
-TEST(SearchEngine, StopDuringTreeWalkStillExaminesTheFilesInSlots) {
-  RecordingView view;
-  ScriptedSystem system(view);
-  for (int i = 0; i < 10; ++i) system.AddFile("C:\\d\\f" + std::to_string(i), {"x"});
-  SearchEngine engine(system, view);
-  // Events are processed after the folder listing (1) and after each worker start
-  // (2, 3, 4): 停止 pressed while the first batch starts.
-  system.onPump = [&](int pump) {
-    if (pump == 2) engine.RequestStop();
-  };
-  engine.StartSearch(Request("C:\\d", true, 3));
-  Names opened = system.Opened();
-  std::sort(opened.begin(), opened.end());
-  EXPECT_EQ(opened, (Names{"C:\\d\\f0", "C:\\d\\f1", "C:\\d\\f2", "C:\\d\\f3"}));  // f4 was fetched and dropped
-  EXPECT_EQ(view.status[1], "4");
-  EXPECT_EQ(view.status[0], Summary(7, 4));
-
-  // The stop was consumed: the next search runs to the end.
-  system.onPump = nullptr;
-  engine.StartSearch(Request("C:\\d", true, 3));
-  EXPECT_EQ(view.RowSet().size(), 10u);
-}
-
-TEST(SearchEngine, StopLeftPendingByTheFinalBatchDoesNotEndTheNextSearch) {
+TEST(SearchEngine, StopEndsTheWalkButStillExaminesTheFilesHandedOut) {
   for (bool tree : {true, false}) {
-    SCOPED_TRACE(tree ? "next search: tree" : "next search: flat");
+    SCOPED_TRACE(tree ? "tree" : "flat");
     RecordingView view;
     ScriptedSystem system(view);
-    for (int i = 0; i < 8; ++i) system.AddFile("C:\\d\\f" + std::to_string(i), {"x"});
+    for (int i = 0; i < 10; ++i) system.AddFile("C:\\d\\f" + std::to_string(i), {"x"});
+    system.held = {"C:\\d\\f1", "C:\\d\\f2", "C:\\d\\f3"};
     SearchEngine engine(system, view);
-    // All eight files sit in slots; 停止 is pressed while the final batch starts (events
-    // are processed after the listing, then after each start), after the walk's last check.
-    system.onPump = [&](int pump) {
-      if (pump == 2) engine.RequestStop();
+    // 停止 is pressed while the walk waits for room, with f1-f3 held by the three
+    // workers (tree: f0 is done; flat: f0 was examined first) and f4-f6 queued. The
+    // walk ends after the file it was handing out (f7); every file handed out is still
+    // examined.
+    system.onPump = [&](int) {
+      if (system.Opened().size() == 4 && system.held.size() == 3) {
+        engine.RequestStop();
+        for (const char* f : {"C:\\d\\f1", "C:\\d\\f2", "C:\\d\\f3"}) system.Release(f);
+      }
     };
-    engine.StartSearch(Request("C:\\d", true, 20));
-    EXPECT_EQ(view.RowSet().size(), 8u);
-    system.onPump = nullptr;
-    engine.StartSearch(Request("C:\\d", tree, 2));
-    EXPECT_EQ(view.RowSet().size(), 8u);
+    engine.StartSearch(Request("C:\\d", tree, 3));
+    Names opened = system.Opened();
+    Names expected;
+    for (int i = 0; i < 8; ++i) expected.push_back("C:\\d\\f" + std::to_string(i));
+    std::sort(opened.begin(), opened.end());
+    EXPECT_EQ(opened, expected);
+    if (tree) {
+      EXPECT_EQ(view.status[1], "8");
+    }
     EXPECT_EQ(view.status[0], Summary(7, 8));
+
+    // The stop was consumed: the next search runs to the end. A stop pressed between
+    // two searches does not end the next one either.
+    system.onPump = nullptr;
+    engine.RequestStop();
+    engine.StartSearch(Request("C:\\d", tree, 3));
+    EXPECT_EQ(view.RowSet().size(), 10u);
+  }
+}
+
+TEST(SearchEngine, StopEndsTheReadingOfALargeFileWithinOnePiece) {
+  // A 64 MiB file read in 1K pieces; 停止 (or closing the window) is pressed while the
+  // worker is inside its third piece.
+  struct Shared {
+    std::atomic<int> reads{0};
+    std::atomic<bool> pressed{false};
+  };
+  struct SlowReader : PieceReader {
+    Shared* shared;
+    uint64_t at = 0;
+    size_t Read(char* into, size_t max) override {
+      if (++shared->reads == 3) {
+        for (int i = 0; i < 500 && !shared->pressed; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      }
+      const size_t n = static_cast<size_t>(std::min<uint64_t>(max, (64ull << 20) - at));
+      std::memset(into, 'a', n);
+      at += n;
+      return n;
+    }
+  };
+  struct SlowSystem : ScriptedSystem {
+    using ScriptedSystem::ScriptedSystem;
+    Shared shared;
+    std::unique_ptr<PieceReader> OpenForReading(const std::string& path) override {
+      if (!path.ends_with("big.bin")) return ScriptedSystem::OpenForReading(path);
+      auto reader = std::make_unique<SlowReader>();
+      reader->shared = &shared;
+      return reader;
+    }
+  };
+  for (bool tree : {true, false}) {
+    SCOPED_TRACE(tree ? "tree" : "flat");
+    RecordingView view;
+    SlowSystem system(view);
+    // In the flat walk the first file is examined on the calling thread: put a small
+    // one first so the large one goes to a worker.
+    system.AddFile("C:\\d\\a", {"x"});
+    system.AddFile("C:\\d\\big.bin", {});
+    SearchEngine engine(system, view);
+    system.onPump = [&](int) {
+      if (system.shared.reads >= 3 && !system.shared.pressed) {
+        engine.RequestStop();
+        system.shared.pressed = true;
+      }
+    };
+    SearchRequest request = Request("C:\\d", tree, 2, "needle");
+    request.chunkSize = 1024;
+    engine.StartSearch(request);
+    EXPECT_TRUE(system.shared.pressed);
+    EXPECT_LE(system.shared.reads.load(), 4);  // at most one piece after the stop
+    EXPECT_TRUE(view.status[0].rfind(kSummaryPrefix, 0) == 0) << view.status[0];
+    EXPECT_EQ(view.log.back(), "idle");
   }
 }
 
@@ -382,10 +439,16 @@ TEST(SearchEngine, ResultRowIsTheNameWithoutTheSearchDirectory) {
     const char* dir;
     const char* row;
   } cases[] = {
-      {"C:\\d\\sub\\a.txt", "C:\\d\\", "sub\\a.txt"}, {"a.txt", "C:\\d\\", "a.txt"},
+      {"C:\\d\\sub\\a.txt", "C:\\d\\", "sub\\a.txt"},
+      {"a.txt", "C:\\d\\", "a.txt"},
       {"C:\\D\\Sub\\a.txt", "c:\\d\\", "Sub\\a.txt"},  // ASCII letters without case
       {"C:\\\\x\\a.txt", "C:\\\\", "x\\a.txt"},        // the drive root doubles its backslash
       {"C:\\文档\\文档\\a", "C:\\文档\\", "文档\\a"},
+      // Only the leading search directory goes: the same text further on is part of the name.
+      {"\\Windows\\System32\\a.dll", "\\", "Windows\\System32\\a.dll"},
+      {"docs\\xdocs\\a.txt", "docs\\", "xdocs\\a.txt"},
+      {"C:\\d\\sub\\C:\\d\\x", "C:\\d\\", "sub\\C:\\d\\x"},
+      {"x\\C:\\d\\a", "C:\\d\\", "x\\C:\\d\\a"},
   };
   for (const Case& c : cases) EXPECT_EQ(ResultRowText(c.name, c.dir), c.row) << c.name;
 }
@@ -397,15 +460,12 @@ namespace fs = std::filesystem;
 // Keeps the largest read asked for and the pieces each file gave.
 class MeasuringSystem : public SearchSystem {
  public:
-  std::unique_ptr<DirectoryListing> List(const std::string& folder, ListFilter filter) override {
-    return real_->List(folder, filter);
-  }
+  std::unique_ptr<DirectoryListing> List(const std::string& folder) override { return real_->List(folder); }
   std::unique_ptr<PieceReader> OpenForReading(const std::string& path) override {
     struct Reader : PieceReader {
       std::unique_ptr<PieceReader> real;
       MeasuringSystem* owner;
       std::string path;
-      uint64_t Size() const override { return real->Size(); }
       size_t Read(char* into, size_t max) override {
         const size_t got = real->Read(into, max);
         std::lock_guard<std::mutex> lock(owner->mutex_);
@@ -512,16 +572,55 @@ TEST(SearchEngineOnFiles, FindsPatternsAcrossPiecesAndAtTheLastByte) {
 
   // A pattern three pieces long.
   dir.Write("long.bin", 10000, longPattern, 2500);
-  request.pattern = longPattern;
+  request.patterns = {longPattern};
   engine.StartSearch(request);
   EXPECT_EQ(view.RowSet(), (std::set<std::string>{"long.bin", "longer_than_a_piece.bin"}));
 
   // The flat walk finds the same top-level files and shows bare names.
   request.includeSubdirs = false;
-  request.pattern = p;
+  request.patterns = {p};
   engine.StartSearch(request);
   EXPECT_EQ(view.RowSet(), (std::set<std::string>{"inside.bin", "across.bin", "one_piece_last_byte.bin",
                                                   "piece_plus_one_last_byte.bin", "far.bin"}));
+}
+
+TEST(SearchEngineOnFiles, FindsAWordInEveryEncodingItIsSavedIn) {
+  // 工作 saved as GBK, UTF-8, UTF-16LE with and without its mark and UTF-16BE with its
+  // mark; once near the start and once across the boundary of two 1K pieces.
+  const std::string gbk = "\xB9\xA4\xD7\xF7", utf8 = "工作";
+  const std::string le = std::string("\xE5\x5D\x5C\x4F", 4), be = std::string("\x5D\xE5\x4F\x5C", 4);
+  const std::string leMark = "\xFF\xFE", beMark = "\xFE\xFF";
+  struct Saved {
+    const char* name;
+    std::string start, word;
+  } saved[] = {{"gbk", "", gbk},    {"utf8", "\xEF\xBB\xBF", utf8}, {"utf16le_mark", leMark, le},
+               {"utf16le", "", le}, {"utf16be_mark", beMark, be},   {"be_without_mark", "", be}};
+  ScratchDir dir;
+  for (const Saved& f : saved) {
+    for (size_t at : {size_t{10}, size_t{1022}}) {
+      const std::string name = std::string(f.name) + (at == 10 ? "_start.txt" : "_across.txt");
+      dir.Write(name, 4096, f.start + std::string(at - f.start.size(), 'a') + f.word, 0);
+    }
+  }
+  RecordingView view;
+  std::unique_ptr<SearchSystem> system = MakeSearchSystem();
+  SearchEngine engine(*system, view);
+  SearchRequest request = Request(dir.Text(), true, 3, gbk);
+  request.chunkSize = 1024;
+  engine.StartSearch(request);
+  EXPECT_EQ(view.RowSet(), (std::set<std::string>{"gbk_start.txt", "gbk_across.txt"}));
+
+  request.patterns = {gbk, utf8, le};
+  request.afterBigEndianMark = {be};
+  request.summaryNote = "!";
+  engine.StartSearch(request);
+  std::set<std::string> all;
+  for (const Saved& f : saved)
+    if (std::string(f.name) != "be_without_mark")
+      all.insert({std::string(f.name) + "_start.txt", std::string(f.name) + "_across.txt"});
+  EXPECT_EQ(view.RowSet(), all);
+  EXPECT_EQ(view.rows.size(), all.size());  // each file once
+  EXPECT_TRUE(view.status[0].ends_with("找到文件总数10!")) << view.status[0];
 }
 
 TEST(SearchEngineOnFiles, MissingDirectoryGivesAnEmptySearch) {
@@ -540,8 +639,8 @@ TEST(SearchEngineOnFiles, MissingDirectoryGivesAnEmptySearch) {
 
 TEST(SearchEngine, TenGibibyteFileIsReadInPieces) {
   // A file of zeros with the pattern across the boundary of the last two 10M pieces:
-  // the file passes through one buffer in reads of at most kLargestRead bytes, past
-  // every 32-bit offset, until the hit.
+  // the file passes through one buffer in reads of the chosen piece, past every 32-bit
+  // offset, until the hit.
   static constexpr uint64_t kSize = 10ull << 30;
   static constexpr size_t kPiece = 10485760;
   static constexpr uint64_t kAt = kSize - kPiece - 2;
@@ -553,7 +652,6 @@ TEST(SearchEngine, TenGibibyteFileIsReadInPieces) {
   struct ZeroReader : PieceReader {
     Reads* reads;
     uint64_t at = 0;
-    uint64_t Size() const override { return kSize; }
     size_t Read(char* into, size_t max) override {
       reads->largest = std::max(reads->largest, max);
       ++reads->pieces;
@@ -582,8 +680,8 @@ TEST(SearchEngine, TenGibibyteFileIsReadInPieces) {
   request.chunkSize = kPiece;
   engine.StartSearch(request);
   EXPECT_EQ(view.rows, Names{"big.bin"});
-  EXPECT_EQ(system.reads.largest, static_cast<size_t>(kLargestRead));
-  EXPECT_EQ(system.reads.pieces, static_cast<int>((kAt + pattern.size()) / kLargestRead) + 1);
+  EXPECT_EQ(system.reads.largest, kPiece);
+  EXPECT_EQ(system.reads.pieces, static_cast<int>((kAt + pattern.size()) / kPiece) + 1);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "platform/handles_win.h"
 #include "platform/platform_ops_win.h"
+#include "platform/text_win.h"
 #include "win_fixtures_win.h"
 
 namespace velkor {
@@ -29,6 +30,33 @@ TEST_F(Win32Ops, AnsiCodePageIsChinese) {
   EXPECT_EQ(ansi, "\xB9\xA4\xD7\xF7");
   EXPECT_EQ(ops.FromAnsi(ansi), "工作");
   EXPECT_FALSE(ops.ToAnsi("smile \xF0\x9F\x98\x80", ansi));  // U+1F600 has no GBK form
+}
+
+TEST(CodePageText, ConvertsWithoutLossOrRefuses) {
+  // 65001 is the ANSI code page of a system set to use UTF-8 everywhere; flags that
+  // suit GBK are invalid for it, which refused every text.
+  struct Case {
+    unsigned codePage;
+    const char* utf8;
+    bool ok;
+    std::string bytes;
+  } cases[] = {
+      {936, "工作 a", true, "\xB9\xA4\xD7\xF7 a"},
+      {936, "smile \xF0\x9F\x98\x80", false, ""},
+      {936, "", true, ""},
+      {65001, "工作 a", true, "工作 a"},
+      {65001, "smile \xF0\x9F\x98\x80", true, "smile \xF0\x9F\x98\x80"},
+      {65001, "", true, ""},
+      {1252, "caf\xC3\xA9", true, "caf\xE9"},
+      {1252, "工", false, ""},
+  };
+  for (const Case& c : cases) {
+    std::string bytes = "untouched";
+    EXPECT_EQ(ToCodePage(c.codePage, c.utf8, bytes), c.ok) << c.codePage << " " << c.utf8;
+    if (c.ok) {
+      EXPECT_EQ(bytes, c.bytes) << c.codePage << " " << c.utf8;
+    }
+  }
 }
 
 TEST_F(Win32Ops, RegistryValues) {

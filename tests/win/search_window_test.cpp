@@ -1,11 +1,16 @@
+// clang-format off
 #include <windows.h>
 #include <commctrl.h>
+// clang-format on
 
 #include <algorithm>
+#include <functional>
 #include <gtest/gtest.h>
 
 #include "fake_platform.h"
 #include "memory_rows.h"
+#include "platform/handles_win.h"
+#include "platform/proc_address_win.h"
 #include "platform/text_win.h"
 #include "platform/win_util_win.h"
 #include "tools/search_window_win.h"
@@ -30,6 +35,23 @@ std::string StatusText(HWND window, int part) {
   std::wstring text(LOWORD(SendMessageW(status, SB_GETTEXTLENGTHW, part, 0)) + 1, L'\0');
   SendMessageW(status, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text.data()));
   return Narrow(text.c_str());
+}
+
+// Whether the text of a status part fits inside the part, in the status bar's font.
+bool StatusPartFits(HWND window, int part) {
+  HWND status = GetDlgItem(window, kIdStatus);
+  const std::wstring text = Widen(StatusText(window, part));
+  RECT r;
+  SendMessageW(status, SB_GETRECT, part, reinterpret_cast<LPARAM>(&r));
+  HDC dc = GetDC(status);
+  const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(status, WM_GETFONT, 0, 0)));
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(status, dc);
+  RECT window_rect;
+  GetWindowRect(status, &window_rect);
+  return size.cx + 4 <= r.right - r.left && r.right <= window_rect.right - window_rect.left;
 }
 
 Names ResultRows(HWND window) {
@@ -79,6 +101,86 @@ void DoubleClickResults(HWND window) {
   SendMessageW(window, WM_NOTIFY, kIdResults, reinterpret_cast<LPARAM>(&activate));
 }
 
+// Starts a Unix program of the machine under Wine (Wine runs ELF programs by their Z:
+// path). Its handle cannot be waited for: callers poll for what it makes.
+bool StartUnix(std::wstring command) {
+  STARTUPINFOW si{};
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+  UniqueHandle process(pi.hProcess), thread(pi.hThread);
+  return true;
+}
+
+bool PollFor(const std::function<bool()>& done) {
+  for (int i = 0; i < 500; ++i, Sleep(10))
+    if (done()) return true;
+  return false;
+}
+
+std::wstring UnixName(const std::wstring& path) {
+  using UnixNameFn = char*(CDECL*)(const wchar_t*);
+  auto unixName = ProcAddress<UnixNameFn>(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name");
+  char* name = unixName ? unixName(path.c_str()) : nullptr;
+  std::wstring out = name ? Widen(name) : std::wstring();
+  if (name) HeapFree(GetProcessHeap(), 0, name);
+  return out;
+}
+
+// Folder links made as Unix symbolic links (Wine 8 cannot make Windows ones; it shows
+// these as directory reparse points), removed again at the end.
+class UnixLinks {
+ public:
+  ~UnixLinks() {
+    for (const auto& [unixLink, link] : links_) {
+      StartUnix(L"Z:\\bin\\rm -f \"" + unixLink + L"\"");
+      PollFor([&] { return GetFileAttributesW(link.c_str()) == INVALID_FILE_ATTRIBUTES; });
+    }
+  }
+  bool Make(const std::wstring& target, const std::wstring& link) {
+    // Only an existing path has a Unix name: take the parent's.
+    const size_t slash = link.rfind(L'\\');
+    const std::wstring parent = UnixName(link.substr(0, slash));
+    if (parent.empty()) return false;
+    const std::wstring unixLink = parent + L"/" + link.substr(slash + 1);
+    if (!StartUnix(L"Z:\\bin\\ln -s \"" + UnixName(target) + L"\" \"" + unixLink + L"\"")) return false;
+    links_.emplace_back(unixLink, link);
+    return PollFor([&] {
+      const DWORD attributes = GetFileAttributesW(link.c_str());
+      return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    });
+  }
+
+ private:
+  std::vector<std::pair<std::wstring, std::wstring>> links_;  // Unix name, Windows name
+};
+
+// A window of the test's own that notes the process priority class when the search,
+// processing window events, delivers the message posted to it.
+class PriorityProbe {
+ public:
+  PriorityProbe() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = [](HWND w, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
+      if (msg == WM_APP) seen = GetPriorityClass(GetCurrentProcess());
+      return DefWindowProcW(w, msg, wp, lp);
+    };
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"VelkorPriorityProbe";
+    RegisterClassW(&wc);
+    window_ = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+  }
+  ~PriorityProbe() { DestroyWindow(window_); }
+  void Arm() {
+    seen = 0;
+    PostMessageW(window_, WM_APP, 0, 0);
+  }
+  static inline DWORD seen = 0;
+
+ private:
+  HWND window_;
+};
+
 class SearchWindowTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -112,16 +214,19 @@ TEST_F(SearchWindowTest, OpensAsDesignedWithTheSelectedDesktopPath) {
   EXPECT_STREQ(title, L"搜索窗口");
   EXPECT_EQ(ControlText(w, kIdSearchDir), dir.utf8());
   EXPECT_EQ(StatusText(w, 0), "  请先选择需要查找的目录，进行相应设置后点击查找按钮。");
+  EXPECT_TRUE(StatusPartFits(w, 0));
   EXPECT_TRUE(Enabled(w, kIdFind));
   EXPECT_FALSE(Enabled(w, kIdStop));
   EXPECT_TRUE(Checked(w, kIdTextMode));
   EXPECT_FALSE(Checked(w, kIdHexMode));
   EXPECT_TRUE(Checked(w, kIdSubdirs));
+  EXPECT_TRUE(Checked(w, kIdMultiEncoding));
   EXPECT_TRUE(Enabled(w, kIdTextPattern));
   EXPECT_FALSE(Enabled(w, kIdHexPattern));
   EXPECT_EQ(Background(w, kIdTextPattern), RGB(255, 255, 255));
   EXPECT_EQ(Background(w, kIdHexPattern), RGB(236, 236, 236));
-  EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), static_cast<DWORD>(REALTIME_PRIORITY_CLASS));
+  // The priority is raised for a search only, never to the real-time class.
+  EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
 
   for (auto [id, items, selected] : {std::tuple{kIdThreads, Names{"1", "2", "5", "10", "20"}, "5"},
                                      std::tuple{kIdChunk, Names{"256K", "512k", "1M", "2M", "10M", "1K"}, "256K"}}) {
@@ -186,6 +291,8 @@ TEST_F(SearchWindowTest, SearchesAndActsOnTheFilesFound) {
   EXPECT_TRUE(StatusText(w, 0).starts_with("  搜索完毕，总耗时")) << StatusText(w, 0);
   EXPECT_TRUE(StatusText(w, 0).ends_with("毫秒。找到文件总数2")) << StatusText(w, 0);
   EXPECT_EQ(StatusText(w, 1), "4");
+  EXPECT_TRUE(StatusPartFits(w, 0));
+  EXPECT_TRUE(StatusPartFits(w, 1));
   EXPECT_TRUE(Enabled(w, kIdFind));
   EXPECT_FALSE(Enabled(w, kIdStop));
 
@@ -230,9 +337,72 @@ TEST_F(SearchWindowTest, SearchesAndActsOnTheFilesFound) {
   EXPECT_EQ(StatusText(w, 0), "\\");
 }
 
+TEST_F(SearchWindowTest, RaisesThePriorityForTheSearchOnly) {
+  WriteFileW(dir / L"a.txt", "needle");
+  HWND w = Open();
+  SetTextOf(w, kIdTextPattern, "needle");
+  PriorityProbe probe;
+  for (bool tree : {true, false}) {
+    SendDlgItemMessageW(w, kIdSubdirs, BM_SETCHECK, tree ? BST_CHECKED : BST_UNCHECKED, 0);
+    probe.Arm();
+    Click(w, kIdFind);
+    Pump();
+    // The highest class below real time: real time would starve the system's own threads.
+    EXPECT_EQ(PriorityProbe::seen, static_cast<DWORD>(HIGH_PRIORITY_CLASS));
+    EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
+    EXPECT_EQ(ResultRows(w), Names{"a.txt"});
+  }
+}
+
+TEST_F(SearchWindowTest, NeverFollowsFolderLinks) {
+  ASSERT_TRUE(test::RunningUnderWine()) << "the links are made as Unix symbolic links";
+  CreateDirectoryW((dir / L"sub").c_str(), nullptr);
+  WriteFileW(dir / L"a.txt", "needle");
+  WriteFileW(dir / L"sub\\b.txt", "needle");
+  test::TempDir outside;
+  WriteFileW(outside / L"c.txt", "needle");
+  UnixLinks links;
+  // A link to the folder itself, one to its parent's child (a loop two deep) and one
+  // to a folder outside the tree.
+  ASSERT_TRUE(links.Make(dir.wide(), dir / L"self"));
+  ASSERT_TRUE(links.Make(dir.wide(), dir / L"sub\\loop"));
+  ASSERT_TRUE(links.Make(outside.wide(), dir / L"away"));
+  HWND w = Open();
+  SetTextOf(w, kIdTextPattern, "needle");
+  Click(w, kIdFind);
+  Pump();
+  EXPECT_EQ(ResultRows(w), (Names{"a.txt", "sub\\b.txt"}));
+  EXPECT_TRUE(StatusText(w, 0).ends_with("找到文件总数2")) << StatusText(w, 0);
+}
+
+TEST_F(SearchWindowTest, FindsFilesBeyondTheShortPathLimit) {
+  // A tree whose paths run past MAX_PATH (260) characters.
+  std::wstring deep = L"\\\\?\\" + dir.wide();
+  std::string row;
+  for (int i = 0; i < 6; ++i) {
+    const std::wstring part(60, static_cast<wchar_t>(L'a' + i));
+    deep += L"\\" + part;
+    row += Narrow(part) + "\\";
+    ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr));
+  }
+  WriteFileW(deep + L"\\deep.txt", "needle");
+  ASSERT_GT(deep.size(), 300u);
+  HWND w = Open();
+  SetTextOf(w, kIdTextPattern, "needle");
+  Click(w, kIdFind);
+  Pump();
+  EXPECT_EQ(ResultRows(w), Names{row + "deep.txt"});
+  EXPECT_EQ(StatusText(w, 1), "1");
+  // The scratch folder's own removal uses short paths.
+  DeleteFileW((deep + L"\\deep.txt").c_str());
+  for (int i = 0; i < 6; ++i, deep.resize(deep.rfind(L'\\'))) RemoveDirectoryW(deep.c_str());
+}
+
 TEST_F(SearchWindowTest, RefusesPatternsItCannotSearchFor) {
   WriteFileW(dir / L"a.txt", "needle");
   HWND w = Open();
+  // With 多种编码 unticked a text the code page cannot hold is refused.
+  Click(w, kIdMultiEncoding);
   SetTextOf(w, kIdTextPattern, std::string("needle") + test::kUnrepresentable);
   Click(w, kIdFind);
   Click(w, kIdHexMode);
@@ -248,6 +418,18 @@ TEST_F(SearchWindowTest, RefusesPatternsItCannotSearchFor) {
   Click(w, kIdFind);
   Pump();
   EXPECT_TRUE(StatusText(w, 0).ends_with("找到文件总数0")) << StatusText(w, 0);
+
+  // Ticked, the same text is looked for in its UTF-8 and UTF-16 forms, and the summary
+  // says the ANSI form was left out.
+  Click(w, kIdTextMode);
+  Click(w, kIdMultiEncoding);
+  ASSERT_TRUE(Checked(w, kIdMultiEncoding));
+  WriteFileW(dir / L"b.txt", std::string("needle") + test::kUnrepresentable);
+  Click(w, kIdFind);
+  Pump();
+  EXPECT_EQ(ops.messages.size(), 2u);
+  EXPECT_EQ(ResultRows(w), Names{"b.txt"});
+  EXPECT_TRUE(StatusText(w, 0).ends_with(std::string("找到文件总数1") + kAnsiLeftOut)) << StatusText(w, 0);
 }
 
 TEST_F(SearchWindowTest, ClosingDuringASearchStopsItFirst) {
