@@ -85,10 +85,10 @@ class PlatformOps {
   virtual bool DeleteRegValue(RegRoot root, const std::string& key, const std::string& name) = 0;
 
   virtual std::vector<ProcessEntry> ProcessList() = 0;
-  virtual void EndProcess(uint32_t id) = 0;
+  virtual bool EndProcess(uint32_t id) = 0;
 
   // Asks the shell to open `file` with `verb` ("" for the default action), shown normally.
-  virtual void ShellOpen(const std::string& verb, const std::string& file) = 0;
+  virtual bool ShellOpen(const std::string& verb, const std::string& file) = 0;
 
   // Total bytes of every file below `path`; reparse points are not followed and
   // unreadable sub-folders are skipped. A missing folder measures 0.
@@ -119,7 +119,7 @@ class PlatformOps {
   virtual bool MovePath(const std::string& source, const std::string& target) = 0;
   virtual bool CreateShortcut(const std::string& linkPath, const std::string& target) = 0;
   // Starts a command line shown normally and waits up to `waitMs` for it to be ready for input.
-  virtual void StartProcess(const std::string& commandLine, uint32_t waitMs) = 0;
+  virtual bool StartProcess(const std::string& commandLine, uint32_t waitMs) = 0;
 
   virtual std::string LogonName() = 0;  // "" when it cannot be read
   // Absolute folders the path guards resolve against and protect.

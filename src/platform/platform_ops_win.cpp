@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <atomic>
 
+#include "platform/failure_log_win.h"
 #include "platform/find_process_window_win.h"
 #include "platform/handles_win.h"
 #include "platform/input_box_win.h"
@@ -44,12 +45,13 @@ bool WriteValue(RegRoot root, const std::string& path, DWORD type, const void* d
   UniqueKey owned;
   HKEY handle = RootKey(root);
   if (!key.empty()) {
-    if (RegCreateKeyExW(RootKey(root), key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, owned.put(), nullptr) !=
-        ERROR_SUCCESS)
-      return false;
+    const LSTATUS created =
+        RegCreateKeyExW(RootKey(root), key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, owned.put(), nullptr);
+    if (created != ERROR_SUCCESS) return Failed(L"RegCreateKeyExW", key, created);
     handle = owned.get();
   }
-  return RegSetValueExW(handle, value.c_str(), 0, type, static_cast<const BYTE*>(data), size) == ERROR_SUCCESS;
+  const LSTATUS set = RegSetValueExW(handle, value.c_str(), 0, type, static_cast<const BYTE*>(data), size);
+  return set == ERROR_SUCCESS || Failed(L"RegSetValueExW", value, set);
 }
 
 bool IsDots(const wchar_t* name) { return wcscmp(name, L".") == 0 || wcscmp(name, L"..") == 0; }
@@ -93,7 +95,9 @@ void RemoveTree(const std::wstring& top, RemovalResult& result) {
     Pending current = std::move(pending.back());
     pending.pop_back();
     if (current.emptied) {
-      if (!RemoveDirectoryW(current.folder.c_str()) && result.entriesLeft == current.leftBefore) ++result.entriesLeft;
+      if (!RemoveDirectoryW(current.folder.c_str()) && !Failed(L"RemoveDirectoryW", current.folder) &&
+          result.entriesLeft == current.leftBefore)
+        ++result.entriesLeft;
       continue;
     }
     pending.push_back({current.folder, true, result.entriesLeft});
@@ -107,10 +111,11 @@ void RemoveTree(const std::wstring& top, RemovalResult& result) {
       if ((attrs & FILE_ATTRIBUTE_DIRECTORY) && !(attrs & FILE_ATTRIBUTE_REPARSE_POINT)) {
         pending.push_back({path, false, 0});
       } else if (attrs & FILE_ATTRIBUTE_REPARSE_POINT) {
-        const bool removed =
-            (attrs & FILE_ATTRIBUTE_DIRECTORY) ? RemoveDirectoryW(path.c_str()) : DeleteFileW(path.c_str());
+        const bool removed = (attrs & FILE_ATTRIBUTE_DIRECTORY)
+                                 ? RemoveDirectoryW(path.c_str()) || Failed(L"RemoveDirectoryW", path)
+                                 : DeleteFileW(path.c_str()) || Failed(L"DeleteFileW", path);
         if (!removed) ++result.entriesLeft, ++result.linksLeft;
-      } else if (!DeleteFileW(path.c_str())) {
+      } else if (!DeleteFileW(path.c_str()) && !Failed(L"DeleteFileW", path)) {
         ++result.entriesLeft;
       }
     } while (FindNextFileW(find.get(), &fd));
@@ -218,24 +223,27 @@ bool Win32PlatformOps::ReadRegValues(RegRoot root, const std::string& key, std::
 
 bool Win32PlatformOps::WriteRegValue(RegRoot root, const std::string& key, const RegValue& value) {
   UniqueKey owned;
-  if (RegCreateKeyExW(RootKey(root), Widen(key).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, owned.put(), nullptr) !=
-      ERROR_SUCCESS)
-    return false;
+  const std::wstring wideKey = Widen(key), name = Widen(value.name);
+  const LSTATUS created =
+      RegCreateKeyExW(RootKey(root), wideKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, owned.put(), nullptr);
+  if (created != ERROR_SUCCESS) return Failed(L"RegCreateKeyExW", wideKey, created);
   // The system adds a terminator to a text whose counted bytes lack one when the next
   // character in memory is zero; a non-zero guard after the data keeps it exact.
   std::string data = value.data;
   data.append("\xff\xff", 2);
-  return RegSetValueExW(owned.get(), Widen(value.name).c_str(), 0, value.type, reinterpret_cast<const BYTE*>(data.data()),
-                        static_cast<DWORD>(value.data.size())) == ERROR_SUCCESS;
+  const LSTATUS set = RegSetValueExW(owned.get(), name.c_str(), 0, value.type,
+                                     reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(value.data.size()));
+  return set == ERROR_SUCCESS || Failed(L"RegSetValueExW", name, set);
 }
 
 bool Win32PlatformOps::DeleteRegValue(RegRoot root, const std::string& key, const std::string& name) {
   UniqueKey owned;
-  const LONG opened = RegOpenKeyExW(RootKey(root), Widen(key).c_str(), 0, KEY_SET_VALUE, owned.put());
+  const std::wstring wideKey = Widen(key), wideName = Widen(name);
+  const LSTATUS opened = RegOpenKeyExW(RootKey(root), wideKey.c_str(), 0, KEY_SET_VALUE, owned.put());
   if (opened == ERROR_FILE_NOT_FOUND) return true;
-  if (opened != ERROR_SUCCESS) return false;
-  const LONG deleted = RegDeleteValueW(owned.get(), Widen(name).c_str());
-  return deleted == ERROR_SUCCESS || deleted == ERROR_FILE_NOT_FOUND;
+  if (opened != ERROR_SUCCESS) return Failed(L"RegOpenKeyExW", wideKey, opened);
+  const LSTATUS deleted = RegDeleteValueW(owned.get(), wideName.c_str());
+  return deleted == ERROR_SUCCESS || deleted == ERROR_FILE_NOT_FOUND || Failed(L"RegDeleteValueW", wideName, deleted);
 }
 
 std::vector<ProcessEntry> Win32PlatformOps::ProcessList() {
@@ -252,14 +260,19 @@ std::vector<ProcessEntry> Win32PlatformOps::ProcessList() {
   return out;
 }
 
-void Win32PlatformOps::EndProcess(uint32_t id) {
+bool Win32PlatformOps::EndProcess(uint32_t id) {
+  const std::wstring which = std::to_wstring(id);
   UniqueHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, id));
-  if (process) TerminateProcess(process.get(), 0);
+  if (!process) return Failed(L"OpenProcess", which);
+  return TerminateProcess(process.get(), 0) || Failed(L"TerminateProcess", which);
 }
 
-void Win32PlatformOps::ShellOpen(const std::string& verb, const std::string& file) {
-  const std::wstring v = Widen(verb);
-  ShellExecuteW(nullptr, verb.empty() ? nullptr : v.c_str(), Widen(file).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+bool Win32PlatformOps::ShellOpen(const std::string& verb, const std::string& file) {
+  const std::wstring v = Widen(verb), target = Widen(file);
+  // Values up to 32 are error codes (SE_ERR_...), the rest a success.
+  const auto result = reinterpret_cast<INT_PTR>(
+      ShellExecuteW(nullptr, verb.empty() ? nullptr : v.c_str(), target.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  return result > 32 || Failed(L"ShellExecuteW", v, target);
 }
 
 uint64_t Win32PlatformOps::FolderSize(const std::string& path) {
@@ -279,7 +292,10 @@ DateTime Win32PlatformOps::FolderCreationDate(const std::string& path) {
   return ToDateTime(st);
 }
 
-bool Win32PlatformOps::MakeDirectory(const std::string& path) { return CreateDirectoryW(Widen(path).c_str(), nullptr); }
+bool Win32PlatformOps::MakeDirectory(const std::string& path) {
+  const std::wstring folder = Widen(path);
+  return CreateDirectoryW(folder.c_str(), nullptr) || Failed(L"CreateDirectoryW", folder);
+}
 
 bool Win32PlatformOps::Exists(const std::string& path) {
   WIN32_FIND_DATAW fd;
@@ -288,9 +304,10 @@ bool Win32PlatformOps::Exists(const std::string& path) {
 }
 
 bool Win32PlatformOps::ReadWholeFile(const std::string& path, std::string& bytes) {
-  UniqueFile file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+  const std::wstring name = Widen(path);
+  UniqueFile file(CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
+  if (!file) return Failed(L"CreateFileW", name);
   bytes.clear();
   char buffer[65536];
   DWORD got = 0;
@@ -343,21 +360,25 @@ bool Win32PlatformOps::ReplaceFileContents(const std::string& path, const std::s
   std::wstring temp;
   {
     UniqueFile file = CreateTemporaryBeside(target, temp);
-    if (!file) return false;
+    if (!file) return Failed(L"CreateFileW", target + L".*.tmp");
     if (!WriteAll(file.get(), bytes) || !FlushFileBuffers(file.get())) {
+      Failed(L"WriteFile", temp);
       file.reset();
       DeleteFileW(temp.c_str());
       return false;
     }
   }
   if (MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+  Failed(L"MoveFileExW", temp, target);
   DeleteFileW(temp.c_str());
   // The swap is refused while another program holds the file open without sharing
   // deletion (a reader, typically). Writing in place, as a plain save does, still
   // works then; it is not atomic, so it is only the fallback.
   UniqueFile file(CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  return file && WriteAll(file.get(), bytes) && SetEndOfFile(file.get()) && FlushFileBuffers(file.get());
+  if (!file) return Failed(L"CreateFileW", target);
+  return (WriteAll(file.get(), bytes) && SetEndOfFile(file.get()) && FlushFileBuffers(file.get())) ||
+         Failed(L"WriteFile", target);
 }
 
 bool Win32PlatformOps::ToAnsi(const std::string& utf8, std::string& ansi) { return ToCodePage(GetACP(), utf8, ansi); }
@@ -400,30 +421,35 @@ RemovalResult Win32PlatformOps::RemoveFolder(const std::string& path) {
 
 bool Win32PlatformOps::MovePath(const std::string& source, const std::string& target) {
   // Never replaces: a move across volumes copies, then deletes the source.
-  return MoveFileExW(Widen(source).c_str(), Widen(target).c_str(), MOVEFILE_COPY_ALLOWED);
+  const std::wstring from = Widen(source), to = Widen(target);
+  return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_COPY_ALLOWED) || Failed(L"MoveFileExW", from, to);
 }
 
 bool Win32PlatformOps::CreateShortcut(const std::string& linkPath, const std::string& target) {
-  ComPtr<IShellLinkW> link;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put_void())))
-    return false;
-  link->SetPath(Widen(target).c_str());
-  link->SetShowCmd(SW_SHOW);
+  const std::wstring link = Widen(linkPath);
+  ComPtr<IShellLinkW> shellLink;
+  HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, shellLink.put_void());
+  if (FAILED(hr)) return Failed(L"CoCreateInstance(ShellLink)", link, hr);
+  shellLink->SetPath(Widen(target).c_str());
+  shellLink->SetShowCmd(SW_SHOW);
   ComPtr<IPersistFile> file;
-  if (FAILED(link->QueryInterface(IID_IPersistFile, file.put_void()))) return false;
-  return SUCCEEDED(file->Save(Widen(linkPath).c_str(), TRUE));
+  hr = shellLink->QueryInterface(IID_IPersistFile, file.put_void());
+  if (SUCCEEDED(hr)) hr = file->Save(link.c_str(), TRUE);
+  return SUCCEEDED(hr) || Failed(L"IPersistFile::Save", link, hr);
 }
 
-void Win32PlatformOps::StartProcess(const std::string& commandLine, uint32_t waitMs) {
+bool Win32PlatformOps::StartProcess(const std::string& commandLine, uint32_t waitMs) {
   std::wstring line = Widen(commandLine);
   STARTUPINFOW si{};
   si.cb = sizeof(si);
   si.dwFlags = STARTF_USESHOWWINDOW;
   si.wShowWindow = SW_SHOWNORMAL;
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return;
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    return Failed(L"CreateProcessW", line);
   UniqueHandle process(pi.hProcess), thread(pi.hThread);
   WaitForInputIdle(process.get(), waitMs);
+  return true;
 }
 
 std::string Win32PlatformOps::LogonName() {

@@ -15,8 +15,8 @@ class Win32PlatformOps : public PlatformOps {
   bool WriteRegValue(RegRoot root, const std::string& key, const RegValue& value) override;
   bool DeleteRegValue(RegRoot root, const std::string& key, const std::string& name) override;
   std::vector<ProcessEntry> ProcessList() override;
-  void EndProcess(uint32_t id) override;
-  void ShellOpen(const std::string& verb, const std::string& file) override;
+  bool EndProcess(uint32_t id) override;
+  bool ShellOpen(const std::string& verb, const std::string& file) override;
   uint64_t FolderSize(const std::string& path) override;
   DateTime FolderCreationDate(const std::string& path) override;
   bool MakeDirectory(const std::string& path) override;
@@ -30,7 +30,7 @@ class Win32PlatformOps : public PlatformOps {
   RemovalResult RemoveFolder(const std::string& path) override;
   bool MovePath(const std::string& source, const std::string& target) override;
   bool CreateShortcut(const std::string& linkPath, const std::string& target) override;
-  void StartProcess(const std::string& commandLine, uint32_t waitMs) override;
+  bool StartProcess(const std::string& commandLine, uint32_t waitMs) override;
   std::string LogonName() override;
   std::string CurrentDirectory() override;
   std::string WindowsFolder() override;

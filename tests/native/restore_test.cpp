@@ -134,9 +134,9 @@ TEST_F(RestoreTest, EndsShellWritesReportsThenRefreshes) {
 class OrderedRestorePlatform : public FakePlatform {
  public:
   std::vector<std::string> steps;
-  void EndProcess(uint32_t id) override {
+  bool EndProcess(uint32_t id) override {
     steps.push_back("end " + std::to_string(id));
-    FakePlatform::EndProcess(id);
+    return FakePlatform::EndProcess(id);
   }
   bool WriteRegText(RegRoot root, const std::string& path, const std::string& value) override {
     steps.push_back("write");

@@ -37,9 +37,9 @@ class OrderedPlatform : public FakePlatform {
     steps.push_back("snapshot");
     return FakePlatform::ProcessList();
   }
-  void EndProcess(uint32_t id) override {
+  bool EndProcess(uint32_t id) override {
     steps.push_back("end " + std::to_string(id));
-    FakePlatform::EndProcess(id);
+    return FakePlatform::EndProcess(id);
   }
   bool WriteRegText(RegRoot root, const std::string& path, const std::string& value) override {
     steps.push_back("write " + path.substr(path.rfind('\\') + 1));
@@ -57,9 +57,9 @@ class OrderedPlatform : public FakePlatform {
     steps.push_back("message " + text);
     return FakePlatform::ShowMessage(text, buttons);
   }
-  void ShellOpen(const std::string& verb, const std::string& file) override {
+  bool ShellOpen(const std::string& verb, const std::string& file) override {
     steps.push_back("open " + file);
-    FakePlatform::ShellOpen(verb, file);
+    return FakePlatform::ShellOpen(verb, file);
   }
 };
 

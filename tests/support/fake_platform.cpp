@@ -119,9 +119,9 @@ bool FakePlatform::WriteRegNumber(RegRoot root, const std::string& path, uint32_
   return true;
 }
 
-void FakePlatform::EndProcess(uint32_t id) {
+bool FakePlatform::EndProcess(uint32_t id) {
   endedProcesses.push_back(id);
-  std::erase_if(processes, [id](const ProcessEntry& p) { return p.id == id; });
+  return std::erase_if(processes, [id](const ProcessEntry& p) { return p.id == id; }) > 0;
 }
 
 uint64_t FakePlatform::FolderSize(const std::string& path) {

@@ -72,8 +72,11 @@ class FakePlatform : public PlatformOps {
     regTyped["HKCU\\" + key + "\\" + value.name] = value;
   }
   std::vector<ProcessEntry> ProcessList() override { return processes; }
-  void EndProcess(uint32_t id) override;
-  void ShellOpen(const std::string& verb, const std::string& file) override { shellOpens.push_back(verb + "|" + file); }
+  bool EndProcess(uint32_t id) override;
+  bool ShellOpen(const std::string& verb, const std::string& file) override {
+    shellOpens.push_back(verb + "|" + file);
+    return true;
+  }
   uint64_t FolderSize(const std::string& path) override;
   DateTime FolderCreationDate(const std::string& path) override;
   bool MakeDirectory(const std::string& path) override;
@@ -90,7 +93,10 @@ class FakePlatform : public PlatformOps {
   RemovalResult RemoveFolder(const std::string& path) override;
   bool MovePath(const std::string& source, const std::string& target) override;
   bool CreateShortcut(const std::string& linkPath, const std::string& target) override;
-  void StartProcess(const std::string& commandLine, uint32_t) override { startedProcesses.push_back(commandLine); }
+  bool StartProcess(const std::string& commandLine, uint32_t) override {
+    startedProcesses.push_back(commandLine);
+    return true;
+  }
   std::string LogonName() override { return logonName; }
   std::string CurrentDirectory() override { return currentDirectory; }
   std::string WindowsFolder() override { return windowsFolder; }

@@ -193,5 +193,14 @@ TEST_F(Win32Ops, ProcessListNamesThisProgram) {
   EXPECT_TRUE(found);
 }
 
+// Actions that can fail say so to their caller (and why, on the debugger output).
+TEST_F(Win32Ops, FailedActionsSaySo) {
+  test::TempDir dir;
+  EXPECT_FALSE(ops.EndProcess(0xFFFFFFF0u));  // no such process
+  EXPECT_FALSE(ops.StartProcess("\"" + dir.utf8() + "\\missing.exe\"", 0));
+  EXPECT_FALSE(ops.MakeDirectory(dir.utf8() + "\\missing\\deeper"));
+  EXPECT_FALSE(ops.MovePath(dir.utf8() + "\\missing.txt", dir.utf8() + "\\moved.txt"));
+}
+
 }  // namespace
 }  // namespace velkor
