@@ -16,32 +16,32 @@ namespace {
 // Captions are clipped, never wrapped: the designed widths leave no room for a second line.
 constexpr DWORD kLabel = SS_LEFTNOWORDWRAP;
 
+using namespace design;
 // clang-format off
 constexpr ControlSpec kSearchDesign[] = {
-    {ControlKind::Edit, kIdSearchDir, "编辑框_目录路径", 14, 24, 299, 20, nullptr},
-    {ControlKind::Button, kIdBrowse, "按钮_目录", 317, 22, 27, 22, L"…"},
-    {ControlKind::Frame, kIdOptionsFrame, "外形框1", 12, 48, 332, 57, nullptr},
-    {ControlKind::Radio, kIdTextMode, "单选框_文本", 10, 9, 48, 18, L"文本", WS_GROUP, kIdOptionsFrame},
-    {ControlKind::Radio, kIdHexMode, "单选框_16进制", 81, 9, 66, 18, L"16进制", 0, kIdOptionsFrame},
+    Edit(kIdSearchDir,          "编辑框_目录路径",   {14, 24, 299, 20}),
+    Button(kIdBrowse,           "按钮_目录",         {317, 22, 27, 22},  L"…"),
+    Frame(kIdOptionsFrame,      "外形框1",           {12, 48, 332, 57}),
+    Radio(kIdTextMode,          "单选框_文本",       {10, 9, 48, 18},    L"文本").Style(WS_GROUP).InFrame(kIdOptionsFrame),
+    Radio(kIdHexMode,           "单选框_16进制",     {81, 9, 66, 18},    L"16进制").InFrame(kIdOptionsFrame),
     // 含子目录 moved left, under the piece size caption, to make room for 多种编码.
-    {ControlKind::CheckBox, kIdSubdirs, "选择框_含子目录", 157, 8, 72, 20, L"含子目录", WS_GROUP, kIdOptionsFrame},
-    {ControlKind::CheckBox, kIdMultiEncoding, "选择框_多种编码", 241, 8, 80, 20, L"多种编码", WS_GROUP, kIdOptionsFrame},
-    {ControlKind::Label, kIdThreadsLabel, "标签7", 11, 32, 62, 18, L"最大线程：", kLabel, kIdOptionsFrame},
-    {ControlKind::DropList, kIdThreads, "组合框_最大线程组", 74, 30, 46, 20, nullptr, 0, kIdOptionsFrame},
-    {ControlKind::Label, kIdChunkLabel, "标签_单线内存", 157, 32, 59, 18, L"单线内存：", kLabel, kIdOptionsFrame},
-    {ControlKind::DropList, kIdChunk, "组合框_单线内存", 222, 30, 66, 20, nullptr, 0, kIdOptionsFrame},
-    {ControlKind::Frame, kIdPatternFrame, "外形框2", 12, 110, 331, 55, nullptr},
-    {ControlKind::Label, kIdTextLabel, "标签5", 20, 10, 32, 18, L"文本：", kLabel, kIdPatternFrame},
-    {ControlKind::Edit, kIdTextPattern, "文本查找框", 53, 8, 218, 18, nullptr, 0, kIdPatternFrame},
-    {ControlKind::Label, kIdHexLabel, "标签6", 7, 32, 45, 18, L"16进制：", kLabel, kIdPatternFrame},
-    {ControlKind::Edit, kIdHexPattern, "进制查找框", 53, 31, 218, 18, nullptr, 0, kIdPatternFrame},
-    {ControlKind::Button, kIdFind, "按钮_查找", 278, 4, 46, 21, L"查找", 0, kIdPatternFrame},
-    {ControlKind::Button, kIdStop, "按钮_停止", 278, 30, 46, 21, L"停止", 0, kIdPatternFrame},
-    {ControlKind::ListView, kIdResults, "超级列表框_结果列表", 12, 168, 332, 168, nullptr,
-     LVS_LIST | LVS_SINGLESEL | LVS_SHOWSELALWAYS},
-    {ControlKind::StatusBar, kIdStatus, "状态条1", 0, 0, 0, 0, nullptr},
+    CheckBox(kIdSubdirs,        "选择框_含子目录",   {157, 8, 72, 20},   L"含子目录").Style(WS_GROUP).InFrame(kIdOptionsFrame),
+    CheckBox(kIdMultiEncoding,  "选择框_多种编码",   {241, 8, 80, 20},   L"多种编码").Style(WS_GROUP).InFrame(kIdOptionsFrame),
+    Label(kIdThreadsLabel,      "标签7",             {11, 32, 62, 18},   L"最大线程：").Style(kLabel).InFrame(kIdOptionsFrame),
+    DropList(kIdThreads,        "组合框_最大线程组", {74, 30, 46, 20}).InFrame(kIdOptionsFrame),
+    Label(kIdChunkLabel,        "标签_单线内存",     {157, 32, 59, 18},  L"单线内存：").Style(kLabel).InFrame(kIdOptionsFrame),
+    DropList(kIdChunk,          "组合框_单线内存",   {222, 30, 66, 20}).InFrame(kIdOptionsFrame),
+    Frame(kIdPatternFrame,      "外形框2",           {12, 110, 331, 55}),
+    Label(kIdTextLabel,         "标签5",             {20, 10, 32, 18},   L"文本：").Style(kLabel).InFrame(kIdPatternFrame),
+    Edit(kIdTextPattern,        "文本查找框",        {53, 8, 218, 18}).InFrame(kIdPatternFrame),
+    Label(kIdHexLabel,          "标签6",             {7, 32, 45, 18},    L"16进制：").Style(kLabel).InFrame(kIdPatternFrame),
+    Edit(kIdHexPattern,         "进制查找框",        {53, 31, 218, 18}).InFrame(kIdPatternFrame),
+    Button(kIdFind,             "按钮_查找",         {278, 4, 46, 21},   L"查找").InFrame(kIdPatternFrame),
+    Button(kIdStop,             "按钮_停止",         {278, 30, 46, 21},  L"停止").InFrame(kIdPatternFrame),
+    ListView(kIdResults,        "超级列表框_结果列表", {12, 168, 332, 168}).Style(LVS_LIST | LVS_SINGLESEL | LVS_SHOWSELALWAYS),
+    StatusBar(kIdStatus,        "状态条1"),
     // Created last, so it lies below the controls that sit on it.
-    {ControlKind::Tab, kIdTab, "高级选择夹1", 0, 0, 376, 344, nullptr},
+    Tab(kIdTab,                 "高级选择夹1",       {0, 0, 376, 344}),
 };
 // clang-format on
 
