@@ -13,6 +13,9 @@ enum class RegRoot { CurrentUser, LocalMachine };
 struct ProcessEntry {
   uint32_t id = 0;
   std::string exeName;  // bare file name, e.g. "explorer.exe"
+  // Runs in this program's session (false also when that cannot be told): processes of
+  // other logged-on users are listed to an administrator but are not ours to end.
+  bool ownSession = true;
 };
 
 // Buttons of the plain message box; the answer uses the program's numbering.
@@ -91,6 +94,8 @@ class PlatformOps {
   virtual void StartProcess(const std::string& commandLine, uint32_t waitMs) = 0;
 
   virtual std::string LogonName() = 0;  // "" when it cannot be read
+  // The Windows folder, without a trailing backslash.
+  virtual std::string WindowsFolder() = 0;
   virtual OsVersion Version() = 0;
   // The folder browser with an edit field; "" when cancelled.
   virtual std::string BrowseForFolder(const std::string& title) = 0;
@@ -105,5 +110,8 @@ class PlatformOps {
 
 // Drops one trailing backslash, then asks whether anything of that name exists.
 bool FolderExists(PlatformOps& ops, const std::string& path);
+
+// The shell's program by full path, never a file of that name found beside the program.
+std::string ShellProgramPath(PlatformOps& ops);
 
 }  // namespace velkor

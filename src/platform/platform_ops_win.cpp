@@ -145,6 +145,8 @@ bool Win32PlatformOps::WriteRegNumber(RegRoot root, const std::string& path, uin
 
 std::vector<ProcessEntry> Win32PlatformOps::ProcessList() {
   std::vector<ProcessEntry> out;
+  DWORD ownSession = 0;
+  const bool knowOwn = ProcessIdToSessionId(GetCurrentProcessId(), &ownSession);
   UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
   if (!snapshot) return out;
   PROCESSENTRY32W entry{};
@@ -152,7 +154,9 @@ std::vector<ProcessEntry> Win32PlatformOps::ProcessList() {
   for (BOOL ok = Process32FirstW(snapshot.get(), &entry); ok; ok = Process32NextW(snapshot.get(), &entry)) {
     const wchar_t* name = entry.szExeFile;
     if (const wchar_t* slash = wcsrchr(name, L'\\')) name = slash + 1;
-    out.push_back({entry.th32ProcessID, Narrow(name)});
+    DWORD session = 0;
+    const bool same = knowOwn && ProcessIdToSessionId(entry.th32ProcessID, &session) && session == ownSession;
+    out.push_back({entry.th32ProcessID, Narrow(name), same});
   }
   return out;
 }
@@ -308,6 +312,14 @@ std::string Win32PlatformOps::LogonName() {
   wchar_t name[257];
   DWORD size = ARRAYSIZE(name);
   return GetUserNameW(name, &size) ? Narrow(name) : std::string();
+}
+
+std::string Win32PlatformOps::WindowsFolder() {
+  wchar_t folder[MAX_PATH + 1] = L"";
+  const UINT n = GetWindowsDirectoryW(folder, ARRAYSIZE(folder));
+  std::wstring path(folder, n < ARRAYSIZE(folder) ? n : 0);
+  if (!path.empty() && path.back() == L'\\') path.pop_back();
+  return Narrow(path);
 }
 
 OsVersion Win32PlatformOps::Version() {

@@ -28,6 +28,7 @@ class Win32PlatformOps : public PlatformOps {
   bool CreateShortcut(const std::string& linkPath, const std::string& target) override;
   void StartProcess(const std::string& commandLine, uint32_t waitMs) override;
   std::string LogonName() override;
+  std::string WindowsFolder() override;
   OsVersion Version() override;
   std::string BrowseForFolder(const std::string& title) override;
   int ShowMessage(const std::string& text, Buttons buttons) override;

@@ -39,6 +39,7 @@ class FakePlatform : public PlatformOps {
   std::deque<std::pair<bool, std::string>> inputAnswers;
   std::string browseAnswer;
   std::string logonName = "tester";
+  std::string windowsFolder = "C:\\Windows";
   OsVersion version{true, 6, 1};
 
   // Adds a file (and its folders).
@@ -72,6 +73,7 @@ class FakePlatform : public PlatformOps {
   bool CreateShortcut(const std::string& linkPath, const std::string& target) override;
   void StartProcess(const std::string& commandLine, uint32_t) override { startedProcesses.push_back(commandLine); }
   std::string LogonName() override { return logonName; }
+  std::string WindowsFolder() override { return windowsFolder; }
   OsVersion Version() override { return version; }
   std::string BrowseForFolder(const std::string&) override { return browseAnswer; }
   int ShowMessage(const std::string& text, Buttons buttons) override;
