@@ -87,7 +87,8 @@ class PlatformOps {
   virtual std::vector<DirEntry> ListDirectory(const std::string& pattern) = 0;
   // Removes the folder and everything in it; links inside are removed, never followed.
   virtual RemovalResult RemoveFolder(const std::string& path) = 0;
-  // Moves a file; `target` must not exist (callers pick a free name).
+  // Moves a file; `target` must not exist (callers pick a free name). True only when
+  // the source is gone: a copy across volumes whose source stays is taken back.
   virtual bool MovePath(const std::string& source, const std::string& target) = 0;
   virtual bool CreateShortcut(const std::string& linkPath, const std::string& target) = 0;
   // Starts a command line shown normally and waits up to `waitMs` for it to be ready for input.

@@ -282,7 +282,14 @@ RemovalResult Win32PlatformOps::RemoveFolder(const std::string& path) {
 
 bool Win32PlatformOps::MovePath(const std::string& source, const std::string& target) {
   // Never replaces: a move across volumes copies, then deletes the source.
-  return MoveFileExW(Widen(source).c_str(), Widen(target).c_str(), MOVEFILE_COPY_ALLOWED);
+  const std::wstring from = Widen(source), to = Widen(target);
+  if (!MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_COPY_ALLOWED)) return false;
+  if (GetFileAttributesW(from.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
+  // Copied, but the source could not be deleted (the system still reports success):
+  // no second copy is left behind, and it is no move.
+  SetFileAttributesW(to.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileW(to.c_str());
+  return false;
 }
 
 bool Win32PlatformOps::CreateShortcut(const std::string& linkPath, const std::string& target) {

@@ -24,6 +24,7 @@ class FakePlatform : public PlatformOps {
   std::vector<std::string> madeDirs;         // folders made by MakeDirectory, in order
   std::map<std::string, std::string> files;  // path -> contents
   std::set<std::string> lockedFiles;         // cannot be moved or removed
+  std::set<std::string> sourcesKeptByMove;   // MovePath copies them and reports success
   std::set<std::string> unwritableFiles;     // ReplaceFileContents fails
   std::map<std::string, DateTime> creationDates;
 
