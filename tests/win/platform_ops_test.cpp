@@ -110,8 +110,8 @@ TEST_F(Win32Ops, FilesFoldersAndListing) {
   WriteFileW(dir / L"held.doc", "held");
   WriteFileW(dir / L"free.doc", "free");
   {
-    UniqueFile held(CreateFileW((dir / L"held.doc").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                                nullptr));
+    UniqueFile held(
+        CreateFileW((dir / L"held.doc").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(held);
     EXPECT_FALSE(ops.MovePath(root + "\\held.doc", Narrow(other) + "\\held.doc"));
     EXPECT_EQ(GetFileAttributesW((other + L"\\held.doc").c_str()), INVALID_FILE_ATTRIBUTES);
