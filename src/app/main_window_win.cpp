@@ -29,8 +29,8 @@ constexpr char kContactLink[] = "tencent://Message/?Uin=80012345&websiteName=vel
 
 }  // namespace
 
-MainWindow::MainWindow(PlatformOps& ops, AppPaths paths)
-    : ops_(ops), paths_(std::move(paths)), context_{ops_, rows_, paths_} {}
+MainWindow::MainWindow(PlatformOps& ops, AppPaths paths, std::string site)
+    : ops_(ops), paths_(std::move(paths)), site_(std::move(site)), context_{ops_, rows_, paths_} {}
 
 bool MainWindow::Create(int showCommand) {
   RegisterWindowClass(kMainWindowClass, RoutedWindowProc<MainWindow>);
@@ -96,7 +96,7 @@ bool MainWindow::OnCreate() {
     WaitCursor busy;
     StartupFill(rows_, paths_.CatalogueFile(), ops_);
   }
-  StartStartupVisit();
+  StartStartupVisit(site_);
   return true;
 }
 
@@ -115,7 +115,7 @@ void MainWindow::OnCommand(int command) {
     case kCmdExit: ConfirmExit(); break;
     case kCmdVersion: ops_.ShowMessage("本软件版本为:1.2", Buttons::Ok); break;
     case kCmdContact: ops_.ShellOpen("open", kContactLink); break;
-    case kCmdWebsite: ops_.ShellOpen("open", VELKOR_SITE_URL); break;
+    case kCmdWebsite: ops_.ShellOpen("open", site_); break;
     case kCmdRefresh: {
       WaitCursor busy;
       RefreshDisplay(rows_, ops_);
