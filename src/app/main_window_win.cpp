@@ -108,7 +108,8 @@ void MainWindow::OnCommand(int command) {
     case kCmdDeleteDesktop: DeleteProfile(context_); break;
     case kCmdOpenDesktop: OpenProfileFolder(context_); break;
     case kCmdProperties:
-      if (SelectedRowOrTell(context_) >= 0) properties_.OpenOnce();
+      // An open window is brought back whatever the selection; a new one needs a row.
+      if (properties_.IsOpen() || SelectedRowOrTell(context_) >= 0) properties_.OpenOnce();
       break;
     case kCmdToTray: Hide(); break;
     case kCmdShow: Show(); break;
