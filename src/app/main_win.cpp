@@ -11,6 +11,10 @@
 #include "platform/text_win.h"
 #include "platform/win_util_win.h"
 
+// The site as one piece of data in the program (external, so it is kept whole), where
+// a look at the built file finds it.
+extern const char kVelkorSiteAddress[] = VELKOR_SITE_ADDRESS;
+
 namespace {
 
 std::string ExecutablePath() {
@@ -31,7 +35,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   const velkor::AppPaths paths = velkor::AppPaths::FromExecutable(ExecutablePath());
   SetCurrentDirectoryW(velkor::Widen(paths.runDir + "\\").c_str());
 
-  velkor::MainWindow window(ops, paths);
+  // The build names the site: the maker's for the program users get, a local server
+  // for the copy the end-to-end tests start.
+  velkor::MainWindow window(ops, paths, kVelkorSiteAddress);
   if (window.Create(showCommand)) {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) velkor::DispatchWindowMessage(msg);

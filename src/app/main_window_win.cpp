@@ -33,8 +33,8 @@ constexpr char kContactLink[] = "tencent://Message/?Uin=80012345&websiteName=vel
 
 }  // namespace
 
-MainWindow::MainWindow(PlatformOps& ops, AppPaths paths)
-    : ops_(ops), paths_(std::move(paths)), context_{ops_, rows_, paths_} {}
+MainWindow::MainWindow(PlatformOps& ops, AppPaths paths, std::string site)
+    : ops_(ops), paths_(std::move(paths)), site_(std::move(site)), context_{ops_, rows_, paths_} {}
 
 bool MainWindow::Create(int showCommand) {
   RegisterWindowClass(kMainWindowClass, RoutedWindowProc<MainWindow>);
@@ -104,7 +104,7 @@ bool MainWindow::OnCreate() {
     WaitCursor busy;
     context_.catalogueFileKept = !StartupFill(rows_, paths_.CatalogueFile(), ops_);
   }
-  StartStartupVisit();
+  StartStartupVisit(site_);
   return true;
 }
 
@@ -116,14 +116,15 @@ void MainWindow::OnCommand(int command) {
     case kCmdDeleteDesktop: DeleteProfile(context_); break;
     case kCmdOpenDesktop: OpenProfileFolder(context_); break;
     case kCmdProperties:
-      if (SelectedRowOrTell(context_) >= 0) properties_.OpenOnce();
+      // An open window is brought back whatever the selection; a new one needs a row.
+      if (properties_.IsOpen() || SelectedRowOrTell(context_) >= 0) properties_.OpenOnce();
       break;
     case kCmdToTray: Hide(); break;
     case kCmdShow: Show(); break;
     case kCmdExit: ConfirmExit(); break;
     case kCmdVersion: ops_.ShowMessage(kVersionMessage, Buttons::Ok); break;
     case kCmdContact: ops_.ShellOpen("open", kContactLink); break;
-    case kCmdWebsite: ops_.ShellOpen("open", VELKOR_SITE_URL); break;
+    case kCmdWebsite: ops_.ShellOpen("open", site_); break;
     case kCmdRefresh: {
       WaitCursor busy;
       RefreshDisplay(rows_, ops_);

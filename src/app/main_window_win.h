@@ -26,7 +26,8 @@ inline constexpr UINT kTrayMessage = WM_APP + 1;
 
 class MainWindow {
  public:
-  MainWindow(PlatformOps& ops, AppPaths paths);
+  // `site`: the maker's web site, visited at start and opened by "公司网站".
+  MainWindow(PlatformOps& ops, AppPaths paths, std::string site);
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
 
@@ -50,6 +51,7 @@ class MainWindow {
 
   PlatformOps& ops_;
   AppPaths paths_;
+  std::string site_;
   ListViewRows rows_;
   CatalogueContext context_;
   std::string heldPassword_;

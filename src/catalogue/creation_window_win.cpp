@@ -74,8 +74,17 @@ void CreationWindow::OnCreated() {
 }
 
 void CreationWindow::OnEnter(int id) {
-  // Enter in the title box creates without the duplicate question.
-  Create(id != kIdTitle);
+  // Enter creates from the title box alone, without the duplicate question; in the
+  // custom path box it is only the end of typing.
+  if (id == kIdTitle) Create(false);
+}
+
+void CreationWindow::OnEscape() {
+  // A stray Esc must not throw away what was typed or ticked: it asks first.
+  bool touched = !Text(kIdTitle).empty() || !Text(kIdPath).empty();
+  for (int box : kOptionBoxes) touched = touched || Checked(box);
+  if (!touched || context_.ops.ShowMessage("关闭窗口将丢弃已填写的内容，确定关闭吗？", Buttons::OkCancel) == kOk)
+    Close();
 }
 
 void CreationWindow::OnCommand(int id, int code) {
@@ -90,8 +99,7 @@ void CreationWindow::OnCommand(int id, int code) {
       if (std::string path = context_.ops.BrowseForFolder("Please choose a catalogue"); !path.empty())
         SetText(kIdPath, path);
       break;
-    case kIdCreate:
-    case IDOK: Create(true); break;
+    case kIdCreate: Create(true); break;
   }
 }
 

@@ -14,6 +14,7 @@ class CreationWindow : public SecondaryWindow {
   void OnCreated() override;
   void OnCommand(int id, int code) override;
   void OnEnter(int id) override;
+  void OnEscape() override;
 
  private:
   void Create(bool askAboutDuplicates);

@@ -82,4 +82,6 @@ bool FolderExists(PlatformOps& ops, const std::string& path) {
   return ops.Exists(path);
 }
 
+std::string ShellProgramPath(PlatformOps& ops) { return ops.WindowsFolder() + "\\explorer.exe"; }
+
 }  // namespace velkor

@@ -13,6 +13,9 @@ enum class RegRoot { CurrentUser, LocalMachine };
 struct ProcessEntry {
   uint32_t id = 0;
   std::string exeName;  // bare file name, e.g. "explorer.exe"
+  // Runs in this program's session (false also when that cannot be told): processes of
+  // other logged-on users are listed to an administrator but are not ours to end.
+  bool ownSession = true;
 };
 
 // Buttons of the plain message box; the answer uses the program's numbering.
@@ -115,7 +118,8 @@ class PlatformOps {
   // Removes the folder and everything in it; links inside are removed, never followed.
   // `path` is taken literally (a canonical path: "a." and "a" are different names).
   virtual RemovalResult RemoveFolder(const std::string& path) = 0;
-  // Moves a file; `target` must not exist (callers pick a free name).
+  // Moves a file; `target` must not exist (callers pick a free name). True only when
+  // the source is gone: a copy across volumes whose source stays is taken back.
   virtual bool MovePath(const std::string& source, const std::string& target) = 0;
   virtual bool CreateShortcut(const std::string& linkPath, const std::string& target) = 0;
   // Starts a command line shown normally and waits up to `waitMs` for it to be ready for input.
@@ -141,5 +145,8 @@ class PlatformOps {
 
 // Drops one trailing backslash, then asks whether anything of that name exists.
 bool FolderExists(PlatformOps& ops, const std::string& path);
+
+// The shell's program by full path, never a file of that name found beside the program.
+std::string ShellProgramPath(PlatformOps& ops);
 
 }  // namespace velkor

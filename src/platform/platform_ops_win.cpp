@@ -248,6 +248,8 @@ bool Win32PlatformOps::DeleteRegValue(RegRoot root, const std::string& key, cons
 
 std::vector<ProcessEntry> Win32PlatformOps::ProcessList() {
   std::vector<ProcessEntry> out;
+  DWORD ownSession = 0;
+  const bool knowOwn = ProcessIdToSessionId(GetCurrentProcessId(), &ownSession);
   UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
   if (!snapshot) return out;
   PROCESSENTRY32W entry{};
@@ -255,7 +257,9 @@ std::vector<ProcessEntry> Win32PlatformOps::ProcessList() {
   for (BOOL ok = Process32FirstW(snapshot.get(), &entry); ok; ok = Process32NextW(snapshot.get(), &entry)) {
     const wchar_t* name = entry.szExeFile;
     if (const wchar_t* slash = wcsrchr(name, L'\\')) name = slash + 1;
-    out.push_back({entry.th32ProcessID, Narrow(name)});
+    DWORD session = 0;
+    const bool same = knowOwn && ProcessIdToSessionId(entry.th32ProcessID, &session) && session == ownSession;
+    out.push_back({entry.th32ProcessID, Narrow(name), same});
   }
   return out;
 }
@@ -422,7 +426,13 @@ RemovalResult Win32PlatformOps::RemoveFolder(const std::string& path) {
 bool Win32PlatformOps::MovePath(const std::string& source, const std::string& target) {
   // Never replaces: a move across volumes copies, then deletes the source.
   const std::wstring from = Widen(source), to = Widen(target);
-  return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_COPY_ALLOWED) || Failed(L"MoveFileExW", from, to);
+  if (!MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_COPY_ALLOWED)) return Failed(L"MoveFileExW", from, to);
+  if (GetFileAttributesW(from.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
+  // Copied, but the source could not be deleted (the system still reports success):
+  // no second copy is left behind, and it is no move.
+  SetFileAttributesW(to.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileW(to.c_str());
+  return false;
 }
 
 bool Win32PlatformOps::CreateShortcut(const std::string& linkPath, const std::string& target) {

@@ -96,9 +96,9 @@ LRESULT SecondaryWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT result = 0;
   switch (msg) {
     case WM_COMMAND:
-      // Esc (IDCANCEL from the dialog keyboard handling) closes the window.
+      // Esc comes as IDCANCEL from the dialog keyboard handling.
       if (LOWORD(wp) == IDCANCEL) {
-        Close();
+        OnEscape();
         return 0;
       }
       OnCommand(LOWORD(wp), HIWORD(wp));

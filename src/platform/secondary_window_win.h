@@ -30,6 +30,8 @@ class SecondaryWindow {
   virtual void OnCommand(int /*id*/, int /*code*/) {}
   // Enter in the edit box `id`; by default it presses the window's main button (IDOK).
   virtual void OnEnter(int /*id*/) { OnCommand(IDOK, BN_CLICKED); }
+  // Esc; by default it closes the window.
+  virtual void OnEscape() { Close(); }
   // Any other message; return true when handled (`result` is then returned).
   virtual bool OnMessage(UINT /*msg*/, WPARAM /*wp*/, LPARAM /*lp*/, LRESULT& /*result*/) { return false; }
   // Asked before the window closes; false keeps it open.

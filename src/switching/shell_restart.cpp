@@ -4,12 +4,12 @@ namespace velkor {
 
 void EndShell(PlatformOps& ops, const std::vector<ProcessEntry>& snapshot) {
   for (const ProcessEntry& process : snapshot)
-    if (process.exeName == kShellProcessName) ops.EndProcess(process.id);
+    if (process.exeName == kShellProcessName && process.ownSession) ops.EndProcess(process.id);
 }
 
 void ShellRestart(PlatformOps& ops) {
   EndShell(ops, ops.ProcessList());
-  ops.ShellOpen("open", kShellProcessName);
+  ops.ShellOpen("open", ShellProgramPath(ops));
 }
 
 }  // namespace velkor

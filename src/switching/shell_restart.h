@@ -9,11 +9,13 @@ namespace velkor {
 
 inline constexpr char kShellProcessName[] = "explorer.exe";
 
-// Ends every process of the snapshot named exactly "explorer.exe" (case counts), in
-// snapshot order, without waiting; one that cannot be ended is passed over.
+// Ends every process of the snapshot named exactly "explorer.exe" (case counts) that
+// runs in this session, in snapshot order, without waiting; one that cannot be ended
+// is passed over.
 void EndShell(PlatformOps& ops, const std::vector<ProcessEntry>& snapshot);
 
-// Ends the running shell, then starts "explorer.exe" through the shell at once.
+// Ends the running shell, then starts the Windows folder's "explorer.exe" through the
+// shell at once.
 void ShellRestart(PlatformOps& ops);
 
 }  // namespace velkor

@@ -23,7 +23,9 @@ MoveCount MoveCategory(PlatformOps& ops, const std::string& desktop, const Categ
       ops.MakeDirectory(folder);
       std::string target = folder + "\\" + entry.name;
       for (int n = 2; ops.Exists(target); ++n) target = folder + "\\" + NumberedName(entry.name, n);
-      if (ops.MovePath(desktop + "\\" + entry.name, target))
+      // Moved means gone from the desktop: a copy whose source stayed is no move.
+      const std::string source = desktop + "\\" + entry.name;
+      if (ops.MovePath(source, target) && !ops.Exists(source))
         ++count.moved;
       else
         ++count.left;

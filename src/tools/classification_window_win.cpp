@@ -19,7 +19,7 @@ constexpr ControlSpec kControls[] = {
     Label(kIdFirstMark + 3,   "透明标签4", {255, 88, 22, 24},  L"√").Style(SS_CENTERIMAGE),
     Label(kIdFirstMark + 4,   "透明标签5", {255, 112, 22, 24}, L"√").Style(SS_CENTERIMAGE),
     Picture(kIdLine,          "图片框1",   {0, 139, 320, 2}),
-    Button(kIdRun,            "按钮1",     {55, 149, 192, 31}, L"快速分类").Style(BS_DEFPUSHBUTTON),
+    Button(kIdRun,            "按钮1",     {55, 149, 192, 31}, L"快速分类"),
 };
 // clang-format on
 
@@ -41,11 +41,16 @@ void ClassificationWindow::Show(size_t category) {
 }
 
 void ClassificationWindow::OnCommand(int id, int code) {
-  if (!((id == kIdRun && code == BN_CLICKED) || id == IDOK)) return;
+  // Moving files runs from the button alone, never from Enter (IDOK).
+  if (id != kIdRun || code != BN_CLICKED) return;
   std::array<bool, 5> ticked{};
   for (int i = 0; i < 5; ++i) ticked[i] = Checked(kIdFirstBox + i);
-  WaitCursor busy;
-  ClassifyDesktop(context_, ticked, *this);
+  {
+    WaitCursor busy;
+    ClassifyDesktop(context_, ticked, *this);
+  }
+  // Off the button, so that a later stray Enter does not run it again.
+  if (GetFocus() == Control(kIdRun)) SetFocus(Control(kIdFirstBox));
 }
 
 }  // namespace velkor

@@ -22,7 +22,9 @@ void RunResultAction(PlatformOps& ops, ResultAction action, const std::string& s
       break;
     }
     case ResultAction::ShowInExplorer:
-      ops.StartProcess("explorer /n,/select,\"" + CollapseDoubledBackslashes(searchDir + row) + "\"", 1000);
+      ops.StartProcess(std::string(1, '"').append(ShellProgramPath(ops)) + "\" /n,/select,\"" +
+                           CollapseDoubledBackslashes(searchDir + row) + "\"",
+                       1000);
       break;
   }
 }

@@ -25,9 +25,9 @@ void CompleteExtraHeaders(std::string& extraHeaders, const std::string& url, con
   if (!cookies.empty()) extraHeaders += "\r\nCookie: " + cookies;
 }
 
-std::uint32_t RequestFlags(const std::string& url, bool cookiesSupplied, bool noRedirect) {
+std::uint32_t RequestFlags(const std::string& url, bool cookiesSupplied, bool noRedirect, bool keepOutOfCache) {
   using namespace request_flag;
-  std::uint32_t flags = kReload | kNeedFile;
+  std::uint32_t flags = kReload | (keepOutOfCache ? kNoCacheWrite : kNeedFile);
   if (cookiesSupplied) flags |= kNoCookies;
   if (noRedirect) flags |= kNoAutoRedirect;
   flags |= AsciiLower(url.substr(0, 5)) == "https" ? kSecure : kIgnoreRedirectToHttps;

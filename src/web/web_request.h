@@ -3,6 +3,7 @@
 // response headers. WebRequest (web_request_win.h) puts them around WinINet.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -17,7 +18,7 @@ inline constexpr size_t kHeaderBufferSize = 5000;
 
 // Everything a request takes besides the address; a field left as it is stands for an
 // omitted argument. postBytes and the body are raw bytes; postText, like every other
-// text here, is UTF-8 and is sent as those bytes.
+// text here, is UTF-8 and goes out in the system's ANSI code page.
 struct WebRequestArgs {
   int method = 0;  // 1 POST, otherwise GET; a body goes with every value but 0
   std::string postText;
@@ -31,6 +32,12 @@ struct WebRequestArgs {
   std::string postBytes;             // in/out: gets the bytes of postText when empty and sending
   std::optional<std::string> proxy;  // "host:port" of an HTTP proxy
   std::string rawHeaders;            // out: the response's header block, or 5000 spaces
+  // For a caller that drops the answer (the start-up visit): at most this many body
+  // bytes are read, and nothing of the answer is written to the web cache.
+  std::optional<size_t> bodyLimit;
+  // When set, the longest wait for connecting, sending or each piece of the answer; a
+  // server that holds the connection silently is then given up.
+  std::optional<std::chrono::milliseconds> waitLimit;
 };
 
 // WinINet's request flags, by value so that they can be computed and tested anywhere.
@@ -41,6 +48,7 @@ inline constexpr std::uint32_t kNoCookies = 0x00080000;
 inline constexpr std::uint32_t kNoAutoRedirect = 0x00200000;
 inline constexpr std::uint32_t kSecure = 0x00800000;
 inline constexpr std::uint32_t kIgnoreRedirectToHttps = 0x00004000;
+inline constexpr std::uint32_t kNoCacheWrite = 0x04000000;
 }  // namespace request_flag
 
 // The agent named by a "User-Agent:" line (any case) of the extra headers, trimmed and
@@ -51,7 +59,8 @@ std::string RequestAgent(const std::string& extraHeaders);
 // out (names matched as written) and the Cookie line when `cookies` is not empty.
 void CompleteExtraHeaders(std::string& extraHeaders, const std::string& url, const std::string& cookies);
 
-std::uint32_t RequestFlags(const std::string& url, bool cookiesSupplied, bool noRedirect);
+// Without the cache, the answer needs no cache file either.
+std::uint32_t RequestFlags(const std::string& url, bool cookiesSupplied, bool noRedirect, bool keepOutOfCache = false);
 
 // After the exchange: reads Location and Set-Cookie lines out of args.rawHeaders into
 // location and responseCookies, merges supplied cookies, and lets an empty location

@@ -15,7 +15,7 @@ TEST(ClassificationE2E, DocumentsAndPicturesMoveAndTheirMarksShow) {
   const std::wstring desk = program.RunDir() / L"桌面 一";
   CreateDirectoryW(program.ConfigRoot().c_str(), nullptr);
   CreateDirectoryW(desk.c_str(), nullptr);
-  for (const wchar_t* name : {L"报告 2026.doc", L"notes.txt", L"photo.png", L"song.mp3", L"held.jpg"})
+  for (const wchar_t* name : {L"报告 2026.doc", L"notes.txt", L"photo.png", L"IMG_0001.JPG", L"song.mp3", L"held.jpg"})
     test::WriteFileW(desk + L"\\" + name, Narrow(name));
   CreateDirectoryW((desk + L"\\folder.doc").c_str(), nullptr);
   ASSERT_TRUE(program.WriteCatalogue({{{"0", "一", "---", Narrow(desk), ""}}}));
@@ -35,6 +35,11 @@ TEST(ClassificationE2E, DocumentsAndPicturesMoveAndTheirMarksShow) {
   ClickButton(window, 101);
   ClickButton(window, 102);
   ASSERT_TRUE(WaitFor([&] { return IsChecked(window, 101) && IsChecked(window, 102); }));
+  // A stray Enter on a ticked box moves nothing; only the button does.
+  SetForegroundWindow(window);
+  PostMessageW(GetDlgItem(window, 102), WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_FALSE(WaitMessageBox(program.Pid(), 1000));
+  EXPECT_EQ(test::ReadFileW(desk + L"\\photo.png"), "photo.png");
   ClickButton(window, 121);
   HWND box = WaitMessageBox(program.Pid());
   ASSERT_TRUE(box);
@@ -47,6 +52,7 @@ TEST(ClassificationE2E, DocumentsAndPicturesMoveAndTheirMarksShow) {
   EXPECT_EQ(test::ReadFileW(tidy + L"\\文档文件\\报告 2026.doc"), "报告 2026.doc");
   EXPECT_EQ(test::ReadFileW(tidy + L"\\文档文件\\notes.txt"), "notes.txt");
   EXPECT_EQ(test::ReadFileW(tidy + L"\\图片文件\\photo.png"), "photo.png");
+  EXPECT_EQ(test::ReadFileW(tidy + L"\\图片文件\\IMG_0001.JPG"), "IMG_0001.JPG");  // extensions in any case
   EXPECT_EQ(test::ReadFileW(desk + L"\\held.jpg"), "held.jpg");
   EXPECT_EQ(test::ReadFileW(desk + L"\\song.mp3"), "song.mp3");
   EXPECT_NE(GetFileAttributesW((desk + L"\\folder.doc").c_str()), INVALID_FILE_ATTRIBUTES);

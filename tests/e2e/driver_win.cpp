@@ -75,8 +75,8 @@ ProgramUnderTest::ProgramUnderTest() {
   wchar_t self[MAX_PATH];
   GetModuleFileNameW(nullptr, self, MAX_PATH);
   std::wstring built = self;
-  built = built.substr(0, built.rfind(L'\\'));                                   // .../tests
-  built = built.substr(0, built.rfind(L'\\')) + L"\\" + Widen(VELKOR_EXE_NAME);  // build root
+  // .../tests/program-under-test: the copy built to visit the tests' own site
+  built = built.substr(0, built.rfind(L'\\')) + L"\\program-under-test\\" + Widen(VELKOR_EXE_NAME);
   exe_ = dir_ / Widen(VELKOR_EXE_NAME);
   CopyFileW(built.c_str(), exe_.c_str(), FALSE);
 }

@@ -152,6 +152,14 @@ TEST_F(ProfilesE2E, PropertiesAndDeletion) {
   EXPECT_EQ(ControlText(properties, 104).rfind(std::to_string(now.wYear) + "年", 0), 0u)
       << ControlText(properties, 104);
   SaveScreenshot(properties, "properties");
+  // With no row selected, the open window is brought back, not refused.
+  ShowWindow(properties, SW_MINIMIZE);
+  ASSERT_TRUE(WaitFor([&] { return IsIconic(properties) != FALSE; }));
+  SelectRow(list, -1);
+  ChooseCommand(main, kCmdProperties);
+  EXPECT_TRUE(WaitFor([&] { return !IsIconic(properties); }));
+  EXPECT_FALSE(WaitMessageBox(program.Pid(), 500)) << "no question about the selection";
+  EXPECT_EQ(ControlText(properties, 102), "工作");
   ClickButton(properties, 107);
   EXPECT_TRUE(WaitFor([&] { return !IsWindow(properties); }));
 
@@ -283,34 +291,65 @@ TEST_F(ProfilesE2E, EscapeClosesEverySecondaryWindow) {
   }
 }
 
+TEST_F(ProfilesE2E, EscapeAsksBeforeDroppingATypedTitle) {
+  HWND window = OpenCreation();
+  ASSERT_TRUE(window);
+  SetControlText(window, kTitleBox, "未保存");
+  PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+  HWND box = WaitMessageBox(program.Pid());
+  ASSERT_TRUE(box);
+  EXPECT_EQ(MessageBoxText(box), "关闭窗口将丢弃已填写的内容，确定关闭吗？");
+  SaveScreenshot(box, "creation_escape_question");
+  Answer(box, IDCANCEL);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+  EXPECT_TRUE(IsWindow(window));
+  EXPECT_EQ(ControlText(window, kTitleBox), "未保存");
+  PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_EQ(Reply(program.Pid(), IDOK), "关闭窗口将丢弃已填写的内容，确定关闭吗？");
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(window); }));
+  EXPECT_TRUE(ReadRows(program.List(), kColumnCount).empty());
+}
+
 // The menus of another process cannot be read under Wine; they are opened the way a
 // user's keyboard and clicks would open them, and photographed.
 TEST_F(ProfilesE2E, MenusOpenForTheEye) {
+  // A popup menu is a visible window of the menu class in the program's process.
+  const auto popupShown = [&] {
+    for (HWND menu = nullptr; (menu = FindWindowExW(nullptr, menu, L"#32768", nullptr));) {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(menu, &pid);
+      if (pid == program.Pid() && IsWindowVisible(menu)) return true;
+    }
+    return false;
+  };
   RECT area;
   GetWindowRect(main, &area);
   area.right += 200, area.bottom += 200;
 
   PostMessageW(main, WM_SYSCOMMAND, SC_KEYMENU, 0);
   PostMessageW(main, WM_KEYDOWN, VK_DOWN, 0);
-  Sleep(500);
+  EXPECT_TRUE(WaitFor(popupShown)) << "menu bar";
+  Sleep(300);
   SaveScreenArea(area, "menu_bar_open");
   PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
   PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
-  Sleep(300);
+  EXPECT_TRUE(WaitFor([&] { return !popupShown(); }));
 
   RECT list;
   GetWindowRect(program.List(), &list);
   SetCursorPos(list.left + 100, list.top + 60);
   PostMessageW(main, WM_APP + 1, 1, WM_RBUTTONUP);  // the tray icon's right button
-  Sleep(500);
+  EXPECT_TRUE(WaitFor(popupShown)) << "tray menu";
+  Sleep(300);
   SaveScreenArea(area, "tray_menu_open");
   PostMessageW(main, WM_CANCELMODE, 0, 0);
-  Sleep(300);
+  EXPECT_TRUE(WaitFor([&] { return !popupShown(); }));
 
   // A right click on an empty part of the list opens the list's menu.
   PostMessageW(program.List(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(100, 150));
   PostMessageW(program.List(), WM_RBUTTONUP, 0, MAKELPARAM(100, 150));
-  Sleep(500);
+  EXPECT_TRUE(WaitFor(popupShown)) << "list menu";
+  Sleep(300);
   SaveScreenArea(area, "list_menu_open");
   PostMessageW(main, WM_CANCELMODE, 0, 0);
   Sleep(300);

@@ -369,6 +369,11 @@ TEST_F(SwitchShellE2E, RestartShellLeavesExactlyOneNewExplorer) {
   ASSERT_TRUE(main);
   Decoy shell(L"explorer.exe");
   ASSERT_TRUE(shell.Running());
+  // A file named like the shell beside the program must not be what starts.
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  const std::wstring sleeper = std::wstring(self).substr(0, std::wstring(self).rfind(L'\\')) + L"\\sleeper.exe";
+  ASSERT_TRUE(CopyFileW(sleeper.c_str(), (program.RunDir() / L"explorer.exe").c_str(), FALSE));
   const std::vector<DWORD> before = PidsNamed(L"explorer.exe");
   ChooseCommand(main, kCmdRestartShell);
   auto oneNew = [&] {
@@ -379,6 +384,12 @@ TEST_F(SwitchShellE2E, RestartShellLeavesExactlyOneNewExplorer) {
   EXPECT_FALSE(shell.Running());
   Sleep(500);  // a second shell started late would show now
   EXPECT_TRUE(oneNew());
+  wchar_t windows[MAX_PATH] = L"", image[MAX_PATH] = L"";
+  GetWindowsDirectoryW(windows, MAX_PATH);
+  UniqueHandle started(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, PidsNamed(L"explorer.exe").at(0)));
+  DWORD size = MAX_PATH;
+  ASSERT_TRUE(started && QueryFullProcessImageNameW(started.get(), 0, image, &size));
+  EXPECT_EQ(_wcsicmp(image, (std::wstring(windows) + L"\\explorer.exe").c_str()), 0) << Narrow(image);
 }
 
 // ---- restore ----

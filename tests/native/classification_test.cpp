@@ -96,6 +96,17 @@ TEST_F(ClassificationTest, LockedFileIsLeftAndCounted) {
   EXPECT_EQ(marks.log, "hide;5;");
 }
 
+// Across volumes a move is a copy and a deletion; when the deletion fails the system
+// still reports success with the file in both places.
+TEST_F(ClassificationTest, CopyWhoseSourceStaysIsNotCountedAsMoved) {
+  ops.AddFile(kDesk + "\\kept.doc", "k");
+  ops.sourcesKeptByMove.insert(kDesk + "\\kept.doc");
+  Run({true, false, false, false, false});
+  EXPECT_TRUE(ops.HasFile(kDesk + "\\kept.doc"));
+  ASSERT_EQ(ops.messages.size(), 1u);
+  EXPECT_NE(ops.messages[0].find("有 1 个文件无法移动"), std::string::npos) << ops.messages[0];
+}
+
 TEST_F(ClassificationTest, SecondRunMovesNothingAndShowsTheSameMarks) {
   ops.AddFile(kDesk + "\\a.zip");
   ops.AddFile(kDesk + "\\b.avi");

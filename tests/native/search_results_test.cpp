@@ -20,10 +20,12 @@ TEST(SearchResults, ActionsJoinTheRowToTheSearchDirectory) {
       {ResultAction::ExploreFolder, "C:\\d\\", "sub\\deeper\\a.txt", "explore|C:\\d\\sub\\deeper\\", ""},
       {ResultAction::ExploreFolder, "C:\\d\\", "a.txt", "explore|C:\\d\\", ""},  // a flat search's bare name
       {ResultAction::Open, "C:\\\\", "a.txt", "|C:\\\\a.txt", ""},               // the drive root as typed
-      {ResultAction::ShowInExplorer, "C:\\\\", "x\\a.txt", "", "explorer /n,/select,\"C:\\x\\a.txt\""},
-      {ResultAction::ShowInExplorer, "C:\\d\\", "", "", "explorer /n,/select,\"C:\\d\\\""},  // no row selected
+      {ResultAction::ShowInExplorer, "C:\\\\", "x\\a.txt", "",
+       "\"C:\\Windows\\explorer.exe\" /n,/select,\"C:\\x\\a.txt\""},
+      {ResultAction::ShowInExplorer, "C:\\d\\", "", "",
+       "\"C:\\Windows\\explorer.exe\" /n,/select,\"C:\\d\\\""},  // no row selected
       {ResultAction::ShowInExplorer, "\\\\srv\\share\\", "文档.txt", "",
-       "explorer /n,/select,\"\\\\srv\\share\\文档.txt\""},
+       "\"C:\\Windows\\explorer.exe\" /n,/select,\"\\\\srv\\share\\文档.txt\""},
   };
   for (const Case& c : cases) {
     test::FakePlatform ops;

@@ -268,14 +268,27 @@ TEST(EndShell, EndsExactlyTheProcessesNamedExplorerExe) {
   EXPECT_EQ(ops.endedProcesses, (std::vector<uint32_t>{4, 3}));
 }
 
+TEST(EndShell, LeavesTheShellsOfOtherSessionsAlone) {
+  // Run as administrator, the snapshot lists the shells of every logged-on user.
+  FakePlatform ops;
+  const std::vector<ProcessEntry> snapshot = {
+      {4, "explorer.exe", false}, {5, "explorer.exe", true}, {6, "explorer.exe", false}};
+  ops.processes = snapshot;
+  EndShell(ops, snapshot);
+  EXPECT_EQ(ops.endedProcesses, (std::vector<uint32_t>{5}));
+}
+
 TEST(EndShell, RestartEndsTheShellThenStartsOneEvenWhenNoneRan) {
   for (bool running : {true, false}) {
     OrderedPlatform ops;
     if (running) ops.processes = {{7, "explorer.exe"}, {8, "other.exe"}};
+    // By full path: an "explorer.exe" beside the program must never be the one started.
+    ops.windowsFolder = "D:\\Win Dir";
     ShellRestart(ops);
-    EXPECT_EQ(ops.steps, running ? (std::vector<std::string>{"snapshot", "end 7", "open explorer.exe"})
-                                 : (std::vector<std::string>{"snapshot", "open explorer.exe"}));
-    EXPECT_EQ(ops.shellOpens, (std::vector<std::string>{"open|explorer.exe"}));
+    const std::string shell = "open D:\\Win Dir\\explorer.exe";
+    EXPECT_EQ(ops.steps, running ? (std::vector<std::string>{"snapshot", "end 7", shell})
+                                 : (std::vector<std::string>{"snapshot", shell}));
+    EXPECT_EQ(ops.shellOpens, (std::vector<std::string>{"open|D:\\Win Dir\\explorer.exe"}));
   }
 }
 

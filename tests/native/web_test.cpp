@@ -139,14 +139,18 @@ TEST(WebRequestParts, Flags) {
     const char* url;
     bool cookies;
     bool noRedirect;
+    bool keepOutOfCache;
     std::uint32_t flags;
   } cases[] = {
-      {"http://h/", false, false, kReload | kNeedFile | kIgnoreRedirectToHttps},
-      {"h/", true, false, kReload | kNeedFile | kNoCookies | kIgnoreRedirectToHttps},
-      {"HTTPS://h/", false, true, kReload | kNeedFile | kNoAutoRedirect | kSecure},
-      {"https", true, true, kReload | kNeedFile | kNoCookies | kNoAutoRedirect | kSecure},
+      {"http://h/", false, false, false, kReload | kNeedFile | kIgnoreRedirectToHttps},
+      {"h/", true, false, false, kReload | kNeedFile | kNoCookies | kIgnoreRedirectToHttps},
+      {"HTTPS://h/", false, true, false, kReload | kNeedFile | kNoAutoRedirect | kSecure},
+      {"https", true, true, false, kReload | kNeedFile | kNoCookies | kNoAutoRedirect | kSecure},
+      // Flag values written out: a wrong constant in the program shows here.
+      {"http://h/", false, false, true, 0x80000000u | 0x04000000u | 0x00004000u},
   };
-  for (const Case& c : cases) EXPECT_EQ(RequestFlags(c.url, c.cookies, c.noRedirect), c.flags) << c.url;
+  for (const Case& c : cases)
+    EXPECT_EQ(RequestFlags(c.url, c.cookies, c.noRedirect, c.keepOutOfCache), c.flags) << c.url;
 }
 
 TEST(WebRequestParts, ResponseHeaders) {

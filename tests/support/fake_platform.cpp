@@ -256,7 +256,7 @@ bool FakePlatform::MovePath(const std::string& source, const std::string& target
       !dirs.count(Parent(target)))
     return false;
   files[target] = files[source];
-  files.erase(source);
+  if (!sourcesKeptByMove.count(source)) files.erase(source);
   return true;
 }
 

@@ -28,6 +28,7 @@ class FakePlatform : public PlatformOps {
   std::set<std::string> refusedDirs;         // MakeDirectory fails for these
   std::map<std::string, std::string> files;  // path -> contents
   std::set<std::string> lockedFiles;         // cannot be moved or removed
+  std::set<std::string> sourcesKeptByMove;   // MovePath copies them and reports success
   std::set<std::string> unwritableFiles;     // ReplaceFileContents fails
   std::map<std::string, DateTime> creationDates;
   std::set<std::string> unreadableFiles;  // exist but cannot be read (locked, no permission)

@@ -135,6 +135,26 @@ TEST_F(Win32Ops, FilesFoldersAndListing) {
   EXPECT_FALSE(ops.MovePath(root + "\\y.doc", root + "\\z.doc"));  // never replaces
   EXPECT_EQ(ReadFileW(dir / L"z.doc"), "keep");
 
+  // Across volumes (the prefix's drive and a tmpfs through Z:) a move copies and then
+  // deletes; a source that cannot be deleted (held open without delete sharing) must
+  // fail the move and leave no second copy behind.
+  const std::wstring other = L"Z:\\dev\\shm\\velkor_" + test::UniqueSuffix();
+  ASSERT_TRUE(CreateDirectoryW(other.c_str(), nullptr));
+  WriteFileW(dir / L"held.doc", "held");
+  WriteFileW(dir / L"free.doc", "free");
+  {
+    UniqueFile held(
+        CreateFileW((dir / L"held.doc").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    EXPECT_FALSE(ops.MovePath(root + "\\held.doc", Narrow(other) + "\\held.doc"));
+    EXPECT_EQ(GetFileAttributesW((other + L"\\held.doc").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(ReadFileW(dir / L"held.doc"), "held");
+  }
+  EXPECT_TRUE(ops.MovePath(root + "\\free.doc", Narrow(other) + "\\free.doc"));
+  EXPECT_EQ(GetFileAttributesW((dir / L"free.doc").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(ReadFileW(other + L"\\free.doc"), "free");
+  test::RemoveTreeW(other);
+
   const DateTime created = ops.FolderCreationDate(root + "\\桌面");
   SYSTEMTIME now;
   GetLocalTime(&now);

@@ -301,14 +301,14 @@ TEST_F(SearchWindowTest, SearchesAndActsOnTheFilesFound) {
   for (int id : {kIdOpenResult, kIdEditResult, kIdExploreResult}) SendMessageW(w, WM_COMMAND, id, 0);
   DoubleClickResults(w);
   EXPECT_TRUE(ops.shellOpens.empty());
-  EXPECT_EQ(ops.startedProcesses, Names{"explorer /n,/select,\"" + root + "\""});
+  EXPECT_EQ(ops.startedProcesses, Names{"\"C:\\Windows\\explorer.exe\" /n,/select,\"" + root + "\""});
 
   SelectResult(w, 1);  // sub\b.txt
   for (int id : {kIdOpenResult, kIdEditResult, kIdExploreResult}) SendMessageW(w, WM_COMMAND, id, 0);
   DoubleClickResults(w);
   EXPECT_EQ(ops.shellOpens,
             (Names{"|" + root + "sub\\b.txt", "edit|" + root + "sub\\b.txt", "explore|" + root + "sub\\"}));
-  EXPECT_EQ(ops.startedProcesses.back(), "explorer /n,/select,\"" + root + "sub\\b.txt\"");
+  EXPECT_EQ(ops.startedProcesses.back(), "\"C:\\Windows\\explorer.exe\" /n,/select,\"" + root + "sub\\b.txt\"");
 
   // A flat walk with a hexadecimal pattern shows bare names.
   Click(w, kIdHexMode);

@@ -1,8 +1,12 @@
+#include <windows.h>
+#include <wininet.h>
+
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <thread>
 
 #include "loopback_http_server_win.h"
+#include "web/startup_visit_win.h"
 #include "web/web_request_win.h"
 #include "win_fixtures_win.h"
 
@@ -60,7 +64,10 @@ TEST_F(WebRequestTest, GetSendsCompletedHeadersAndHandsBackTheResponse) {
   const RecordedRequest got = server.Requests()[0];
   EXPECT_EQ(got.requestLine, "GET /dir/page.asp?q=1&r=two HTTP/1.1");
   EXPECT_EQ(got.Header("Host"), "127.0.0.1:" + std::to_string(server.Port()));
-  EXPECT_EQ(got.All("User-Agent"), std::vector<std::string>{kDefaultUserAgent});
+  // Written out here, so a changed constant in the program cannot pass unnoticed.
+  EXPECT_EQ(got.All("User-Agent"),
+            std::vector<std::string>{"Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1; Tolvex; .NET CLR 2.0.50727; "
+                                     ".NET CLR 3.0.04506.648; .NET CLR 3.5.21022)"});
   EXPECT_EQ(got.Header("Referer"), url);
   EXPECT_EQ(got.All("Accept"), std::vector<std::string>{"*/*"});
   EXPECT_EQ(got.Header("Accept-Language"), "zh-cn");
@@ -82,6 +89,7 @@ TEST_F(WebRequestTest, PostSendsBodyCookiesAndOwnAgent) {
   ASSERT_NE(server.Port(), 0);
   const std::string url = server.Url("/form");
   const std::string text = "name=值&x=1";
+  const std::string ansi = "name=\xD6\xB5&x=1";  // the text's bytes in code page 936
   const std::string bytes("\x01\x00\xFFraw", 6);
   struct Case {
     int method;
@@ -89,9 +97,9 @@ TEST_F(WebRequestTest, PostSendsBodyCookiesAndOwnAgent) {
     const char* verb;
     std::string sent;
   } cases[] = {
-      {1, "", "POST", text},      // the text's bytes, kept in postBytes afterwards
+      {1, "", "POST", ansi},      // the text's bytes, kept in postBytes afterwards
       {1, bytes, "POST", bytes},  // given bytes win over the text
-      {2, "", "GET", text},       // a body goes with every method but 0
+      {2, "", "GET", ansi},       // a body goes with every method but 0
   };
   for (const Case& c : cases) {
     WebRequestArgs args;
@@ -258,6 +266,58 @@ TEST_F(WebRequestTest, OddResponseHeadersAndLongBody) {
   EXPECT_TRUE(body == big);
   EXPECT_EQ(args.responseCookies, "; novalue; ");
   EXPECT_EQ(args.location, args.rawHeaders);
+}
+
+TEST_F(WebRequestTest, TextsGoOutInTheAnsiCodePage) {
+  ASSERT_EQ(GetACP(), 936u);
+  LoopbackHttpServer server(Always(HttpResponse("200 OK", "", "ok")));
+  ASSERT_NE(server.Port(), 0);
+  WebRequestArgs args;
+  args.method = 1;
+  args.postText = "name=值";
+  args.extraHeaders = "X-Name: 桌面";
+  EXPECT_EQ(WebRequest(server.Url("/form"), args), "ok");
+  ASSERT_EQ(server.Requests().size(), 1u);
+  const RecordedRequest got = server.Requests()[0];
+  EXPECT_EQ(got.body, "name=\xD6\xB5");  // GBK, not the UTF-8 E5 80 BC
+  EXPECT_EQ(got.Header("X-Name"), "\xD7\xC0\xC3\xE6");
+  EXPECT_EQ(args.postBytes, "name=\xD6\xB5");
+  // The caller's texts stay as they were given.
+  EXPECT_EQ(args.extraHeaders.substr(0, 14), "X-Name: 桌面");
+}
+
+// Answers that never end, never come or bring a large header block: the visit reads
+// a few KiB of the body, writes nothing to the web cache and comes back.
+TEST_F(WebRequestTest, StartupVisitReadsABoundedAnswerAndCachesNothing) {
+  std::string flood(64u << 20, 'x');
+  std::string manyHeaders;
+  for (int i = 0; manyHeaders.size() < (256u << 10); ++i)
+    manyHeaders += "X-Flood-" + std::to_string(i) + ": " + std::string(200, 'h') + "\r\n";
+  struct Case {
+    const char* name;
+    std::string response;
+  } cases[] = {
+      // Declares a length it never reaches: only the bound ends the read.
+      {"endless body", "HTTP/1.1 200 OK\r\nContent-Length: 1099511627776\r\n\r\n" + flood},
+      {"huge headers", HttpResponse("200 OK", manyHeaders, "small")},
+      {"silent server", ""},
+      {"plain page", HttpResponse("200 OK", "Cache-Control: max-age=3600\r\n", std::string(100000, 'p'))},
+  };
+  for (const Case& c : cases) {
+    LoopbackHttpServer server([&](const RecordedRequest&) -> std::optional<std::string> {
+      if (c.response.empty()) return std::nullopt;
+      return c.response;
+    });
+    ASSERT_NE(server.Port(), 0);
+    const std::string url = server.Url("/visit" + Narrow(test::UniqueSuffix()) + "/");
+    const std::string read = VisitSite(url, std::chrono::seconds(3));
+    EXPECT_LE(read.size(), kStartupVisitBodyLimit) << c.name;
+    EXPECT_EQ(server.Requests().size(), 1u) << c.name;
+    DWORD size = 0;
+    const std::wstring wide = Widen(url);
+    EXPECT_FALSE(GetUrlCacheEntryInfoW(wide.c_str(), nullptr, &size) || GetLastError() == ERROR_INSUFFICIENT_BUFFER)
+        << c.name << ": the answer went to the web cache";
+  }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "platform/menu_builder_win.h"
 #include "platform/text_win.h"
 #include "platform/window_design_win.h"
+#include "tools/classification_window_win.h"
 
 namespace velkor {
 namespace {
@@ -74,14 +75,114 @@ TEST(SecondaryWindows, OpenOnceBringsBackTheOpenWindow) {
   GetWindowTextW(title, text, 16);
   EXPECT_STREQ(text, L"typed");  // the creation handler did not run again
 
-  SendMessageW(first, WM_KEYDOWN, VK_ESCAPE, 0);
   MSG msg{first, WM_KEYDOWN, VK_ESCAPE, 0, 0, {}};
-  IsDialogMessageW(first, &msg);  // Esc closes it, as the message loop does
+  IsDialogMessageW(first, &msg);  // Esc, as the message loop hands it over; asked, OK closes
   EXPECT_FALSE(window.IsOpen());
   window.OpenOnce();
   EXPECT_TRUE(window.IsOpen());
   GetWindowTextW(FindWindowExW(window.Handle(), nullptr, L"EDIT", nullptr), text, 16);
   EXPECT_STREQ(text, L"");  // a new opening starts afresh
+}
+
+// Presses a key with the focus on `target`, as the program's message loop hands it over.
+void Press(HWND window, HWND target, WPARAM key) {
+  SetFocus(target);
+  MSG msg{target, WM_KEYDOWN, key, 0, 0, {}};
+  if (!IsDialogMessageW(window, &msg)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  for (MSG m; PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&m);
+}
+
+enum : int { kIdTitle = 111, kIdCreate = 112, kIdPath = 121, kIdFirstOption = 131 };
+
+struct CreationFixture {
+  test::FakePlatform ops;
+  test::MemoryRows rows;
+  AppPaths paths{"C:\\app", "v.exe"};
+  CatalogueContext context{ops, rows, paths};
+  CreationWindow window{context};
+  HWND Item(int id) const { return GetDlgItem(window.Handle(), id); }
+};
+
+TEST(CreationWindowKeys, EnterCreatesOnlyFromTheTitleBox) {
+  CreationFixture f;
+  f.window.OpenOnce();
+  ASSERT_TRUE(f.window.IsOpen());
+  SetWindowTextW(f.Item(kIdTitle), L"desk");
+  // Enter anywhere else: in the custom path box, on a check box, with the window itself focused.
+  SetWindowTextW(f.Item(kIdPath), L"C:\\elsewhere");
+  for (HWND target : {f.Item(kIdPath), f.Item(kIdFirstOption), f.window.Handle()})
+    Press(f.window.Handle(), target, VK_RETURN);
+  EXPECT_EQ(f.rows.RowCount(), 0);
+  EXPECT_TRUE(f.ops.messages.empty());
+  EXPECT_TRUE(f.window.IsOpen());
+
+  Press(f.window.Handle(), f.Item(kIdTitle), VK_RETURN);
+  EXPECT_EQ(f.rows.RowCount(), 1);
+  EXPECT_FALSE(f.window.IsOpen());
+}
+
+TEST(CreationWindowKeys, EscapeAsksBeforeItDropsWhatWasTyped) {
+  struct Case {
+    const wchar_t* title;
+    const wchar_t* path;
+    bool ticked;
+    bool asks;
+  } cases[] = {
+      {L"", L"", false, false},  // nothing to lose: Esc closes at once
+      {L"desk", L"", false, true},
+      {L"", L"C:\\x", false, true},
+      {L"", L"", true, true},
+  };
+  for (const Case& c : cases) {
+    CreationFixture f;
+    f.window.OpenOnce();
+    SetWindowTextW(f.Item(kIdTitle), c.title);
+    SetWindowTextW(f.Item(kIdPath), c.path);
+    SendMessageW(f.Item(kIdFirstOption), BM_SETCHECK, c.ticked ? BST_CHECKED : BST_UNCHECKED, 0);
+    f.ops.messageAnswers = {kCancel};
+    Press(f.window.Handle(), f.Item(kIdTitle), VK_ESCAPE);
+    EXPECT_EQ(f.ops.messages.size(), c.asks ? 1u : 0u) << Narrow(c.title) << Narrow(c.path);
+    EXPECT_EQ(f.window.IsOpen(), c.asks) << "Cancel keeps the window and its texts";
+    if (!c.asks) continue;
+    wchar_t text[32] = L"";
+    GetWindowTextW(f.Item(kIdTitle), text, 32);
+    EXPECT_STREQ(text, c.title);
+    f.ops.messageAnswers = {kOk};
+    Press(f.window.Handle(), f.Item(kIdTitle), VK_ESCAPE);
+    EXPECT_FALSE(f.window.IsOpen());
+    EXPECT_EQ(f.rows.RowCount(), 0);
+  }
+}
+
+TEST(ClassificationWindowKeys, EnterNeverRunsTheClassification) {
+  test::FakePlatform ops;
+  ops.AddFile("C:\\d\\a.txt", "x");
+  test::MemoryRows rows;
+  rows.AppendRow({{"0", "d", "---", "C:\\d", ""}});
+  rows.Select(0);
+  AppPaths paths{"C:\\app", "v.exe"};
+  CatalogueContext context{ops, rows, paths};
+  ClassificationWindow window(context);
+  window.OpenOnce();
+  HWND w = window.Handle();
+  HWND box = GetDlgItem(w, 101);
+  SendMessageW(box, BM_SETCHECK, BST_CHECKED, 0);
+  for (HWND target : {box, w}) Press(w, target, VK_RETURN);
+  EXPECT_TRUE(ops.HasFile("C:\\d\\a.txt"));
+  EXPECT_TRUE(ops.messages.empty());
+
+  // Clicked: the button takes the focus, and a later stray Enter must not run it again.
+  HWND run = GetDlgItem(w, 121);
+  SetFocus(run);
+  SendMessageW(run, BM_CLICK, 0, 0);
+  EXPECT_FALSE(ops.HasFile("C:\\d\\a.txt"));
+  EXPECT_EQ(ops.messages, std::vector<std::string>{"整理完毕！"});
+  Press(w, GetFocus(), VK_RETURN);
+  EXPECT_EQ(ops.messages.size(), 1u);
+  window.Close();
 }
 
 }  // namespace
