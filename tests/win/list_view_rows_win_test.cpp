@@ -1,9 +1,10 @@
+#include "catalogue/list_view_rows_win.h"
+
 #include <windows.h>
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
 
-#include "catalogue/list_view_rows_win.h"
 #include "platform/text_win.h"
 
 namespace velkor {

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 // clang-format on
 
+#include "tools/search_window_win.h"
+
 #include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
@@ -13,7 +15,6 @@
 #include "platform/proc_address_win.h"
 #include "platform/text_win.h"
 #include "platform/win_util_win.h"
-#include "tools/search_window_win.h"
 #include "win_fixtures_win.h"
 
 namespace velkor {
