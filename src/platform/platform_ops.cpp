@@ -1,5 +1,7 @@
 #include "platform/platform_ops.h"
 
+#include "platform/text.h"
+
 namespace velkor {
 
 OsGeneration OsGenerationOf(const OsVersion& version) {
@@ -40,23 +42,6 @@ std::string RegTextData(const std::string& utf8) {
 
 std::string RegDataText(const std::string& data) {
   std::string out;
-  auto put = [&out](uint32_t code) {
-    if (code < 0x80) {
-      out.push_back(static_cast<char>(code));
-    } else if (code < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (code >> 6)));
-      out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    } else if (code < 0x10000) {
-      out.push_back(static_cast<char>(0xE0 | (code >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    } else {
-      out.push_back(static_cast<char>(0xF0 | (code >> 18)));
-      out.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    }
-  };
   const size_t units = data.size() / 2;
   auto at = [&data](size_t i) {
     return static_cast<uint32_t>(static_cast<unsigned char>(data[2 * i])) |
@@ -71,7 +56,7 @@ std::string RegDataText(const std::string& data) {
     } else if (code >= 0xD800 && code < 0xE000) {
       code = 0xFFFD;
     }
-    put(code);
+    AppendUtf8(out, code);
   }
   return out;
 }

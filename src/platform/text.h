@@ -18,6 +18,8 @@ std::string TrimSpaces(std::string_view text);
 // Case folded as the file system folds names: every letter of the common scripts
 // (Latin, Greek, Cyrillic, Armenian, full-width forms, ...) to upper case, one code
 // point at a time. Bytes that are not UTF-8 stay as they are.
+// Appends the UTF-8 form of the code point `c`.
+void AppendUtf8(std::string& out, char32_t c);
 std::string UpcaseForNames(std::string_view utf8);
 bool ContainsIgnoringNameCase(std::string_view haystack, std::string_view needle);
 

@@ -176,6 +176,15 @@ std::string MessageBoxText(HWND box) {
   return Narrow(text);
 }
 
+std::string Reply(DWORD pid, int button) {
+  HWND box = WaitMessageBox(pid);
+  if (!box) return "<no message>";
+  const std::string text = MessageBoxText(box);
+  Answer(box, button);
+  WaitFor([&] { return !IsWindow(box); });
+  return text;
+}
+
 void Answer(HWND box, int button) { PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0); }
 
 void ChooseCommand(HWND main, int command) { PostMessageW(main, WM_COMMAND, MAKEWPARAM(command, 0), 0); }

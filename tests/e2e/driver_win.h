@@ -56,6 +56,8 @@ HWND FindWindowOf(DWORD pid, const wchar_t* cls, const wchar_t* title);
 // Waits for the program's plain message box and returns its text.
 HWND WaitMessageBox(DWORD pid, DWORD ms = 5000);
 std::string MessageBoxText(HWND box);
+// Answers the next message box of the program with `button` and returns its text.
+std::string Reply(DWORD pid, int button);
 // Presses a button of a message box (IDOK, IDCANCEL).
 void Answer(HWND box, int button);
 

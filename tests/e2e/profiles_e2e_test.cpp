@@ -32,16 +32,6 @@ Rows SavedRows(const ProgramUnderTest& program) {
   return rows;
 }
 
-// Answers the next message box of the program and returns its text.
-std::string Reply(DWORD pid, int button) {
-  HWND box = WaitMessageBox(pid);
-  if (!box) return "<no message>";
-  const std::string text = MessageBoxText(box);
-  Answer(box, button);
-  WaitFor([&] { return !IsWindow(box); });
-  return text;
-}
-
 class ProfilesE2E : public ::testing::Test {
  protected:
   void SetUp() override {

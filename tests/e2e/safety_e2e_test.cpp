@@ -14,15 +14,6 @@ enum : int { kTitleBox = 111, kCreateButton = 112, kPathBox = 121 };
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-std::string Reply(DWORD pid, int button) {
-  HWND box = WaitMessageBox(pid);
-  if (!box) return "<no message>";
-  const std::string text = MessageBoxText(box);
-  Answer(box, button);
-  WaitFor([&] { return !IsWindow(box); });
-  return text;
-}
-
 // Creates a profile through the creation window; returns every message it showed.
 std::vector<std::string> Create(ProgramUnderTest& program, HWND main, const std::string& title,
                                 const std::string& path = "") {
