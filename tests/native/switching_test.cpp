@@ -223,7 +223,7 @@ TEST_F(SwitchTest, RefusedDesktopWriteMarksLoadError) {
   SwitchToProfile(rows, ops, kRunDir);
   EXPECT_EQ(ops.regWriteLog.size(), 1u);  // one step: nothing after the refused write
   EXPECT_EQ(ops.endedProcesses, (std::vector<uint32_t>{10, 12}));
-  EXPECT_EQ(ops.shellOpens, std::vector<std::string>{"open|explorer.exe"});
+  EXPECT_EQ(ops.shellOpens, std::vector<std::string>{"open|C:\\Windows\\explorer.exe"});
   ASSERT_EQ(ops.messages.size(), 1u);
   EXPECT_NE(ops.messages[0].find(ShellFoldersValue("Desktop")), std::string::npos) << ops.messages[0];
   EXPECT_EQ(rows.Cell(0, kColState), "载入出错");

@@ -83,7 +83,7 @@ TEST_F(WayBackTest, ExactRestoreBringsBackTypesBytesAndRemovesWhatDidNotExist) {
   RestoreFromBackup(ops, rows, kConfig);
   EXPECT_EQ(Now(), before);  // byte for byte and type for type; Favorites is gone again
   EXPECT_EQ(ops.endedProcesses.back(), 20u);
-  EXPECT_EQ(ops.shellOpens.back(), "open|explorer.exe") << "the shell is started again";
+  EXPECT_EQ(ops.shellOpens.back(), "open|C:\\Windows\\explorer.exe") << "the shell is started again";
   ASSERT_EQ(ops.messages.size(), 2u);
   EXPECT_EQ(ops.messages[0], kAskExactRestore);
   EXPECT_EQ(ops.messageButtons[0], Buttons::OkCancel);
@@ -121,7 +121,7 @@ TEST_F(WayBackTest, RefusedSwitchWriteRollsTheStepBack) {
   ops.refusedRegWrites = {"HKCU\\" + ShellFoldersValue("Favorites")};
   SwitchTo(0);
   EXPECT_EQ(Now(), before);
-  EXPECT_EQ(ops.shellOpens, std::vector<std::string>{"open|explorer.exe"}) << "the shell comes back";
+  EXPECT_EQ(ops.shellOpens, std::vector<std::string>{"open|C:\\Windows\\explorer.exe"}) << "the shell comes back";
   ASSERT_EQ(ops.messages.size(), 1u);
   EXPECT_NE(ops.messages[0].find(ShellFoldersValue("Favorites")), std::string::npos) << ops.messages[0];
   EXPECT_EQ(rows.Cell(0, kColState), "载入出错");
@@ -138,7 +138,7 @@ TEST_F(WayBackTest, RefusedRestoreWriteRollsTheStepBack) {
   EXPECT_EQ(Now(), switched);
   ASSERT_EQ(ops.messages.size(), 2u);
   EXPECT_NE(ops.messages[1].find(UserShellFoldersValue("Personal")), std::string::npos) << ops.messages[1];
-  EXPECT_EQ(ops.shellOpens.back(), "open|explorer.exe");
+  EXPECT_EQ(ops.shellOpens.back(), "open|C:\\Windows\\explorer.exe");
   EXPECT_EQ(rows.Cell(1, kColState), "运行中");
 }
 
