@@ -202,6 +202,9 @@ TEST(ProfilesOnDiskE2E, MissingFolderDateAndRunningProfileRefusal) {
   CreateDirectoryW(running.c_str(), nullptr);
   RegistryTextGuard desktop(std::string(kShellFoldersKey) + "\\Desktop");
   desktop.Set(Narrow(running));
+  // A profile runs only when both keys name its desktop.
+  RegistryTextGuard userDesktop(std::string(kUserShellFoldersKey) + "\\Desktop");
+  userDesktop.Set(Narrow(running));
   ASSERT_TRUE(program.WriteCatalogue(
       {{{"0", "gone", "---", Narrow(program.RunDir() / L"gone"), ""}}, {{"1", "in use", "---", Narrow(running), ""}}}));
   program.Start();

@@ -25,6 +25,9 @@ TEST(StartupE2E, ShowsCatalogueWithSizesAndStateThenStaysSingle) {
       program.WriteCatalogue({{{"0", "工作", "---", Narrow(a), ""}}, {{"1", "游戏", "9 MB", Narrow(b), "运行中"}}}));
   RegistryTextGuard desktop(std::string(kShellFoldersKey) + "\\Desktop");
   desktop.Set(Narrow(b));
+  // A profile runs only when both keys name its desktop.
+  RegistryTextGuard userDesktop(std::string(kUserShellFoldersKey) + "\\Desktop");
+  userDesktop.Set(Narrow(b));
 
   program.Start();
   HWND main = program.MainWindow();

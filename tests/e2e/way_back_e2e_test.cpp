@@ -85,13 +85,15 @@ class WayBackShellE2E : public ::testing::Test {
       ops.DeleteRegValue(RegRoot::CurrentUser, sf, name);
       ops.DeleteRegValue(RegRoot::CurrentUser, usf, name);
     }
+    // Shell Folders agrees with User Shell Folders, as on a real system: a shell that
+    // starts again may rewrite the first from the second.
     for (const RegValue& value :
          {Sz("Desktop", "D:\\我的\\Desktop"), Sz("Personal", "E:\\Documents"),
           Sz("AppData", "C:\\users\\me\\AppData\\Roaming"), Sz("Velkor Long", std::string(300, 'L')),
           RegValue{"Velkor Unterminated", kRegSz, std::string("D\0:\0\\\0", 6)}})
       ASSERT_TRUE(ops.WriteRegValue(RegRoot::CurrentUser, sf, value));
-    for (const RegValue& value : {Expand("Desktop", "%USERPROFILE%\\Desktop"), Expand("Personal", "E:\\Documents"),
-                                  Sz("Favorites", "D:\\Favorites")})
+    for (const RegValue& value : {Expand("Desktop", "D:\\我的\\Desktop"), Expand("Personal", "E:\\Documents"),
+                                  Sz("AppData", "C:\\users\\me\\AppData\\Roaming"), Sz("Favorites", "D:\\Favorites")})
       ASSERT_TRUE(ops.WriteRegValue(RegRoot::CurrentUser, usf, value));
     before = *ReadShellFolders(ops);
 
@@ -113,6 +115,24 @@ class WayBackShellE2E : public ::testing::Test {
     return row < static_cast<int>(rows.size()) ? rows[row][kColState] : "<no row>";
   }
   ShellFolderSnapshot Now() { return *ReadShellFolders(ops); }
+  // Every value from before is back with its type and bytes, and nothing left points
+  // into the profiles: values the restarted shell adds on its own are its business.
+  void ExpectAsBefore() {
+    const ShellFolderSnapshot now = Now();
+    const std::string profiles = Narrow(program.ProfilesRoot());
+    for (size_t k = 0; k < before.size(); ++k) {
+      SCOPED_TRACE(before[k].key);
+      for (const RegValue& value : before[k].values) {
+        const auto it = std::find_if(now[k].values.begin(), now[k].values.end(),
+                                     [&](const RegValue& v) { return v.name == value.name; });
+        ASSERT_NE(it, now[k].values.end()) << value.name;
+        EXPECT_EQ(it->type, value.type) << value.name;
+        EXPECT_EQ(it->data, value.data) << value.name << ": " << RegDataText(it->data);
+      }
+      for (const RegValue& value : now[k].values)
+        EXPECT_EQ(RegDataText(value.data).find(profiles), std::string::npos) << value.name;
+    }
+  }
   void OpenSettingsMenu(const char* screenshot) {
     RECT area;
     GetWindowRect(main, &area);
@@ -163,7 +183,7 @@ TEST_F(WayBackShellE2E, TwoSwitchesThenTheExactRestoreBringsBackEveryValue) {
   SaveScreenshot(box, "way_back_done");
   Answer(box, IDOK);
   EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }));
-  EXPECT_EQ(Now(), before) << "every value of both keys, byte for byte and type for type";
+  ExpectAsBefore();  // every value of both keys, byte for byte and type for type
   EXPECT_TRUE(WaitFor([&] { return State(1) == "-"; }));
   EXPECT_FALSE(ShellPids().empty()) << "the shell was started again";
 }
@@ -179,7 +199,7 @@ TEST_F(WayBackShellE2E, RefusedWriteLeavesTheKeysAsBeforeTheSwitch) {
   SaveScreenshot(box, "switch_refused_rolled_back");
   Answer(box, IDOK);
   EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }));
-  EXPECT_EQ(Now(), before) << "the Shell Folders values written first are back as they were";
+  ExpectAsBefore();  // the Shell Folders values written first are back as they were
   EXPECT_EQ(State(0), "载入出错");
   EXPECT_EQ(State(1), "-");
 }
@@ -205,7 +225,7 @@ TEST_F(WayBackShellE2E, DamagedBackupFileUsesTheRegistryCopy) {
   }));
   Answer(box, IDOK);
   EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }));
-  EXPECT_EQ(Now(), before);
+  ExpectAsBefore();
 }
 
 }  // namespace
