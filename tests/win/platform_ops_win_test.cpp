@@ -221,7 +221,7 @@ TEST_F(Win32Ops, ProcessListNamesThisProgram) {
 TEST_F(Win32Ops, FailedActionsSaySo) {
   test::TempDir dir;
   EXPECT_FALSE(ops.EndProcess(0xFFFFFFF0u));  // no such process
-  EXPECT_FALSE(ops.StartProcess("\"" + dir.utf8() + "\\missing.exe\"", 0));
+  EXPECT_FALSE(ops.StartProcess(dir.utf8() + "\\missing.exe", 0));
   EXPECT_FALSE(ops.MakeDirectory(dir.utf8() + "\\missing\\deeper"));
   EXPECT_FALSE(ops.MovePath(dir.utf8() + "\\missing.txt", dir.utf8() + "\\moved.txt"));
 }
