@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/later_windows_win.h"
+
 namespace velkor {
 
 std::wstring Widen(const std::string& utf8) {
@@ -32,11 +34,15 @@ bool ToCodePage(unsigned codePage, const std::string& utf8, std::string& out) {
   // UTF-8 and GB18030 hold every character; they take neither the best-fit flag nor
   // the lossy-default report, and fail on broken UTF-16 instead.
   const bool complete = codePage == CP_UTF8 || codePage == 54936;
-  const DWORD flags = complete ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+  DWORD flags = complete ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
   BOOL lossy = FALSE;
   BOOL* lossyReport = complete ? nullptr : &lossy;
   const int length = static_cast<int>(wide.size());
-  const int n = WideCharToMultiByte(codePage, flags, wide.data(), length, nullptr, 0, nullptr, lossyReport);
+  int n = WideCharToMultiByte(codePage, flags, wide.data(), length, nullptr, 0, nullptr, lossyReport);
+  if (n <= 0 && complete && GetLastError() == ERROR_INVALID_FLAGS) {
+    flags = 0;  // Windows XP knows no WC_ERR_INVALID_CHARS
+    n = WideCharToMultiByte(codePage, flags, wide.data(), length, nullptr, 0, nullptr, lossyReport);
+  }
   if (n <= 0 || lossy) return false;
   std::string bytes(static_cast<size_t>(n), '\0');
   if (WideCharToMultiByte(codePage, flags, wide.data(), length, bytes.data(), n, nullptr, lossyReport) != n || lossy)
