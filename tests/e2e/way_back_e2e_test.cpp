@@ -185,7 +185,9 @@ TEST_F(WayBackShellE2E, TwoSwitchesThenTheExactRestoreBringsBackEveryValue) {
   EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }));
   ExpectAsBefore();  // every value of both keys, byte for byte and type for type
   EXPECT_TRUE(WaitFor([&] { return State(1) == "-"; }));
-  EXPECT_FALSE(ShellPids().empty()) << "the shell was started again";
+  // That the shell is started again is checked natively (way_back_test.cpp): Wine's own
+  // explorer.exe, started on its own without a desktop, may end at once by a fault of
+  // its own, so whether one is still running here says nothing about the program.
 }
 
 TEST_F(WayBackShellE2E, RefusedWriteLeavesTheKeysAsBeforeTheSwitch) {
