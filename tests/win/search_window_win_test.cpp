@@ -162,10 +162,7 @@ class PriorityProbe {
  public:
   PriorityProbe() {
     WNDCLASSW wc{};
-    wc.lpfnWndProc = [](HWND w, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
-      if (msg == WM_APP) seen = GetPriorityClass(GetCurrentProcess());
-      return DefWindowProcW(w, msg, wp, lp);
-    };
+    wc.lpfnWndProc = Proc;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"VelkorPriorityProbe";
     RegisterClassW(&wc);
@@ -179,6 +176,11 @@ class PriorityProbe {
   static inline DWORD seen = 0;
 
  private:
+  // A named function: a lambda has no WINAPI calling convention in the 32-bit build.
+  static LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_APP) seen = GetPriorityClass(GetCurrentProcess());
+    return DefWindowProcW(w, msg, wp, lp);
+  }
   HWND window_;
 };
 
