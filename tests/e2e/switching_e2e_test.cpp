@@ -1,7 +1,8 @@
 // Switching, shell restart and restore of the real program. These cases end every
 // explorer.exe of the prefix, so their suites are named ...ShellE2E and run in a test
-// process of their own (see tests/CMakeLists.txt).
+// process of their own (see scripts/run-e2e).
 #include <windows.h>
+#include <psapi.h>
 #include <shlwapi.h>
 #include <tlhelp32.h>
 
@@ -210,8 +211,7 @@ class ProfilesFixture : public ::testing::Test {
     ~ProgramKeyRemoved() { Remove(); }
     static void Remove() {
       const std::wstring key = Widen(kProgramKey);
-      RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
-      RegDeleteKeyW(HKEY_CURRENT_USER, key.c_str());
+      SHDeleteKeyW(HKEY_CURRENT_USER, key.c_str());  // the tree, on XP too
     }
   };
 
@@ -386,9 +386,9 @@ TEST_F(SwitchShellE2E, RestartShellLeavesExactlyOneNewExplorer) {
   EXPECT_TRUE(oneNew());
   wchar_t windows[MAX_PATH] = L"", image[MAX_PATH] = L"";
   GetWindowsDirectoryW(windows, MAX_PATH);
-  UniqueHandle started(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, PidsNamed(L"explorer.exe").at(0)));
-  DWORD size = MAX_PATH;
-  ASSERT_TRUE(started && QueryFullProcessImageNameW(started.get(), 0, image, &size));
+  UniqueHandle started(
+      OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, PidsNamed(L"explorer.exe").at(0)));
+  ASSERT_TRUE(started && GetModuleFileNameExW(started.get(), nullptr, image, MAX_PATH));
   EXPECT_EQ(_wcsicmp(image, (std::wstring(windows) + L"\\explorer.exe").c_str()), 0) << Narrow(image);
 }
 

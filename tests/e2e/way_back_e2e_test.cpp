@@ -2,6 +2,7 @@
 // first switch and written back exactly; a refused write leaves no half switch. These
 // cases end the shell, so their suite is named ...ShellE2E (see tests/CMakeLists.txt).
 #include <windows.h>
+#include <shlwapi.h>
 #include <tlhelp32.h>
 
 #include <algorithm>
@@ -48,8 +49,7 @@ class ShellFoldersKept {
   }
   static void RemoveProgramKey() {
     const std::wstring key = Widen(kProgramKey);
-    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
-    RegDeleteKeyW(HKEY_CURRENT_USER, key.c_str());
+    SHDeleteKeyW(HKEY_CURRENT_USER, key.c_str());  // the tree, on XP too
   }
 
  private:
